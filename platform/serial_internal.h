@@ -1,0 +1,27 @@
+// Internal to the serial run-time: how the port table numbers detected
+// devices, and how a port number turns into a device path to open.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/porttable.h"
+
+// A serial device as the system reports it: name "ttyUSB0", location "/dev/ttyUSB0".
+struct DetectedDevice {
+  std::string name;
+  std::string location;
+};
+
+// The fixed number a device name maps to (ttyUSB<n>, ttyACM<n>, ttyS<n>), or 0
+// when the name has no number of its own.
+int PortNumberForDeviceName(const std::string &name);
+
+// Numbers the detected devices: fixed numbers by name, the rest from
+// kFirstOtherPort in name order. Devices beyond the free numbers are left out.
+std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices);
+
+// The device path behind a port number; starts the demo controller on its first
+// use. Returns 0, or a negative RS-232 error (kRS232InvalidPort,
+// kRS232NoPortFound, kRS232CannotOpenPort).
+int PortTableResolveDevice(int number, std::string *device);

@@ -1,0 +1,162 @@
+// The receive callback over a real pty: it runs only inside event
+// processing, once the notify count is reached, and may read and flush the
+// port itself as the program's callback does.
+#include <gtest/gtest.h>
+
+#include "platform/rs232.h"
+#include "tests/support/sim_line.h"
+
+using testsupport::AnswerWord;
+using testsupport::PumpFor;
+using testsupport::PumpUntil;
+using testsupport::RequestBytes;
+using testsupport::SimLine;
+using testsupport::WaitUntil;
+
+namespace {
+
+struct Calls {
+  int count = 0;
+  int lastEvents = 0;
+  int lastPort = 0;
+  int queueAtCall = 0;
+};
+
+void record(int port, int events, void *data) {
+  Calls &calls = *static_cast<Calls *>(data);
+  ++calls.count;
+  calls.lastEvents = events;
+  calls.lastPort = port;
+  calls.queueAtCall = GetInQLen(port);
+}
+
+// What the program's callback does: read one frame, keep it, drop the rest.
+struct FrameReader {
+  int calls = 0;
+  std::vector<uint8_t> frame;
+};
+
+void readFrame(int port, int events, void *data) {
+  auto &reader = *static_cast<FrameReader *>(data);
+  if ((events & LWRS_RECEIVE) == 0) return;
+  ++reader.calls;
+  reader.frame.assign(36, 0);
+  ComRd(port, reinterpret_cast<char *>(reader.frame.data()), 36);
+  FlushInQ(port);
+}
+
+void closeOwnPort(int port, int /*events*/, void *data) {
+  ++*static_cast<int *>(data);
+  CloseCom(port);
+}
+
+std::vector<uint8_t> filler(int count) {
+  return std::vector<uint8_t>(static_cast<std::size_t>(count), 0x11);
+}
+
+}  // namespace
+
+TEST(SerialCallback, RunsOnlyInsideEventProcessingOnceNotifyCountIsReached) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  Calls calls;
+  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 36, 0x55, record, &calls), 0);
+
+  line.sim().sendRaw(filler(35));
+  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 35; }));
+  PumpFor(0.3);
+  EXPECT_EQ(calls.count, 0) << "35 bytes are below the notify count";
+
+  line.sim().sendRaw(filler(1));
+  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 36; }));
+  EXPECT_EQ(calls.count, 0) << "no event processing, no callback";
+  EXPECT_TRUE(PumpUntil([&] { return calls.count == 1; }));
+  EXPECT_EQ(calls.lastEvents, LWRS_RECEIVE);
+  EXPECT_EQ(calls.lastPort, line.port());
+  EXPECT_EQ(calls.queueAtCall, 36);
+}
+
+TEST(SerialCallback, ProgramStyleCallbackReadsTheAnswerAndDropsSurplus) {
+  SimLine line(sim::Pacing::Instant);
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  sim::Faults faults;
+  faults.extraBytes = 4;
+  line.sim().setFaults(faults);
+  FrameReader reader;
+  ASSERT_EQ(InstallComCallback(line.port(), 0x8006, 36, 0x55, readFrame, &reader), 0);
+
+  const std::vector<uint8_t> request = RequestBytes(5, {0, 500, 2048, 512, 950, 20, 1, 100, 8, 1});
+  ASSERT_EQ(ComWrt(line.port(), reinterpret_cast<const char *>(request.data()), 36), 36);
+  ASSERT_TRUE(PumpUntil([&] { return reader.calls == 1; }));
+  EXPECT_EQ(AnswerWord(reader.frame, 0), 0x00AA);
+  EXPECT_EQ(AnswerWord(reader.frame, 2), 2048);
+  PumpFor(0.2);
+  EXPECT_EQ(reader.calls, 1) << "the surplus bytes were flushed, not delivered";
+  EXPECT_EQ(GetInQLen(line.port()), 0);
+}
+
+TEST(SerialCallback, EventCharacterAloneGivesRxFlagOnly) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  Calls calls;
+  ASSERT_EQ(InstallComCallback(line.port(), 0x8006, 36, 0x55, record, &calls), 0);
+  line.sim().sendRaw({0x01, 0x55});
+  ASSERT_TRUE(PumpUntil([&] { return calls.count == 1; }));
+  EXPECT_EQ(calls.lastEvents, LWRS_RXFLAG);
+  line.sim().sendRaw(filler(40));
+  ASSERT_TRUE(PumpUntil([&] { return calls.count == 2; }));
+  EXPECT_EQ(calls.lastEvents, LWRS_RECEIVE);
+}
+
+TEST(SerialCallback, TransmitEmptyComesFromTheEventLoopAfterAWrite) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  Calls calls;
+  ASSERT_EQ(InstallComCallback(line.port(), LWRS_TXEMPTY, 36, 0x55, record, &calls), 0);
+  ASSERT_EQ(ComWrt(line.port(), "\x01\x02", 2), 2);
+  EXPECT_EQ(calls.count, 0);
+  ASSERT_TRUE(PumpUntil([&] { return calls.count == 1; }));
+  EXPECT_EQ(calls.lastEvents, LWRS_TXEMPTY);
+}
+
+TEST(SerialCallback, MaskZeroOrNoFunctionSwitchesItOff) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  Calls calls;
+  ASSERT_EQ(InstallComCallback(line.port(), 0x8006, 36, 0x55, record, &calls), 0);
+  ASSERT_EQ(InstallComCallback(line.port(), 0, 36, 0x55, nullptr, nullptr), 0);
+  line.sim().sendRaw(filler(40));
+  ASSERT_TRUE(PumpUntil([&] { return GetInQLen(line.port()) == 40; }));
+  PumpFor(0.2);
+  EXPECT_EQ(calls.count, 0);
+
+  FlushInQ(line.port());
+  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 36, 0x55, nullptr, &calls), 0);
+  line.sim().sendRaw(filler(40));
+  PumpFor(0.2);
+  EXPECT_EQ(calls.count, 0);
+
+  // On again: queued bytes call back only when new ones arrive.
+  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 36, 0x55, record, &calls), 0);
+  line.sim().sendRaw(filler(1));
+  EXPECT_TRUE(PumpUntil([&] { return calls.count == 1; }));
+}
+
+TEST(SerialCallback, CallbackMayCloseItsOwnPort) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  int calls = 0;
+  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 1, 0, closeOwnPort, &calls), 0);
+  line.sim().sendRaw(filler(5));
+  ASSERT_TRUE(PumpUntil([&] { return calls == 1; }));
+  PumpFor(0.1);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(GetInQLen(line.port()), kRS232PortNotOpen);
+  EXPECT_EQ(line.open(), 0) << "the device is free again";
+}

@@ -1,0 +1,139 @@
+// Opening, closing and losing ports: error results, exclusive use, and a
+// far end that hangs up.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <ctime>
+
+#include "platform/porttable.h"
+#include "platform/rs232.h"
+#include "tests/support/sim_line.h"
+
+using testsupport::PumpFor;
+using testsupport::PumpUntil;
+using testsupport::SimLine;
+
+namespace {
+
+int openStandard(int port) {
+  return OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
+}
+
+double processCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The first number from kFirstOtherPort on that the table does not hold.
+int unusedPortNumber() {
+  for (int number = kFirstOtherPort; number < kDemoPort; ++number) {
+    if (!PortTableFind(number, nullptr)) return number;
+  }
+  return kMaxPortNumber;
+}
+
+}  // namespace
+
+TEST(SerialOpen, UnknownPortNumbers) {
+  if (!PortTableHasSerialDevice()) {
+    EXPECT_EQ(openStandard(unusedPortNumber()), kRS232NoPortFound);
+  }
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  EXPECT_EQ(openStandard(unusedPortNumber()), kRS232InvalidPort);
+  EXPECT_EQ(openStandard(0), kRS232InvalidPort);
+  EXPECT_EQ(openStandard(kMaxPortNumber + 1), kRS232InvalidPort);
+  EXPECT_EQ(openStandard(line.port()), 0);
+}
+
+TEST(SerialOpen, BadParametersAreRefused) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  const int port = line.port();
+  EXPECT_EQ(OpenComConfig(port, "", 12345, 0, 8, 1, 4096, 4096), kRS232InvalidParameter);
+  EXPECT_EQ(OpenComConfig(port, "", 19200, 7, 8, 1, 4096, 4096), kRS232InvalidParameter);
+  EXPECT_EQ(OpenComConfig(port, "", 19200, 0, 9, 1, 4096, 4096), kRS232InvalidParameter);
+  EXPECT_EQ(OpenComConfig(port, "", 19200, 0, 8, 3, 4096, 4096), kRS232InvalidParameter);
+  EXPECT_EQ(OpenComConfig(port, "", 19200, 0, 8, 1, -1, 4096), kRS232InvalidParameter);
+  ASSERT_EQ(openStandard(port), 0);
+  EXPECT_EQ(SetComTime(port, -1.0), kRS232InvalidParameter);
+  EXPECT_EQ(SetCTSMode(port, 0), 0);
+  EXPECT_EQ(SetCTSMode(port, 5), kRS232InvalidParameter);
+  EXPECT_EQ(InstallComCallback(
+                port, LWRS_RECEIVE, -1, 0x55, [](int, int, void *) {}, nullptr),
+            kRS232InvalidParameter);
+  char byte = 0;
+  EXPECT_EQ(ComWrt(port, &byte, -1), kRS232InvalidParameter);
+}
+
+TEST(SerialOpen, PortInUseCannotBeOpened) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  // Another program holds the device.
+  const int other = ::open(line.device().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  EXPECT_EQ(openStandard(line.port()), kRS232CannotOpenPort);
+  ::close(other);
+  ASSERT_EQ(openStandard(line.port()), 0);
+  // And while we hold it, the same device under another number is refused.
+  EXPECT_EQ(OpenComConfig(unusedPortNumber(), line.device().c_str(), 19200, 0, 8, 1, 4096, 4096),
+            kRS232CannotOpenPort);
+  // Reopening our own port number works.
+  EXPECT_EQ(openStandard(line.port()), 0);
+}
+
+TEST(SerialOpen, MissingDeviceCannotBeOpened) {
+  const int port = PortTableAddDevice("/dev/does-not-exist-rvim");
+  ASSERT_GT(port, 0);
+  EXPECT_EQ(openStandard(port), kRS232CannotOpenPort);
+}
+
+TEST(SerialOpen, ClosedPortsFailHarmlessly) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  const int port = line.port();
+  char buffer[4] = {};
+  EXPECT_EQ(ComWrt(port, buffer, 4), kRS232PortNotOpen);
+  EXPECT_EQ(ComRd(port, buffer, 4), kRS232PortNotOpen);
+  EXPECT_EQ(GetInQLen(port), kRS232PortNotOpen);
+  EXPECT_EQ(FlushInQ(port), kRS232PortNotOpen);
+  EXPECT_LT(CloseCom(port), 0);
+  ASSERT_EQ(openStandard(port), 0);
+  EXPECT_EQ(CloseCom(port), 0);
+  EXPECT_LT(CloseCom(port), 0);
+  EXPECT_EQ(CloseCom(0), kRS232InvalidPort);
+}
+
+TEST(SerialOpen, HangUpIsDetectedWithoutSpinning) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  int calls = 0;
+  InstallComCallback(
+      line.port(), 0x8006, 36, 0x55, [](int, int, void *data) { ++*static_cast<int *>(data); },
+      &calls);
+  line.sim().hangUp();
+  const double cpuBefore = processCpuSeconds();
+  PumpFor(1.0);
+  const double cpuUsed = processCpuSeconds() - cpuBefore;
+  EXPECT_LT(cpuUsed, 0.3);
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(GetInQLen(line.port()), kRS232PortNotOpen);
+  EXPECT_LT(ComWrt(line.port(), "\x00\x55", 2), 0);
+  EXPECT_LT(ComRd(line.port(), nullptr, 0), 0);
+  EXPECT_EQ(CloseCom(line.port()), 0);
+  EXPECT_LT(CloseCom(line.port()), 0);
+}
+
+TEST(SerialOpen, HangUpSeenByAWriteWithoutEventProcessing) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  line.sim().hangUp();
+  EXPECT_LT(ComWrt(line.port(), "\x00\x55", 2), 0);
+  EXPECT_EQ(ComWrt(line.port(), "\x00\x55", 2), kRS232PortNotOpen);
+}

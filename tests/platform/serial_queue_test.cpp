@@ -1,0 +1,120 @@
+// The input queue over a real pty: what it counts, what flushing drops, how
+// reads end, and that every byte value passes unchanged.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <numeric>
+
+#include "platform/porttable.h"
+#include "platform/rs232.h"
+#include "sim/pty.h"
+#include "tests/support/sim_line.h"
+
+using testsupport::PumpFor;
+using testsupport::PumpUntil;
+using testsupport::SimLine;
+using testsupport::WaitUntil;
+
+namespace {
+
+std::vector<uint8_t> sequence(int first, int count) {
+  std::vector<uint8_t> bytes(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i)
+    bytes[static_cast<std::size_t>(i)] = static_cast<uint8_t>(first + i);
+  return bytes;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+TEST(SerialQueue, CountsBytesNoEventProcessingHasSeen) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  EXPECT_EQ(GetInQLen(line.port()), 0);
+  line.sim().sendRaw(sequence(1, 10));
+  EXPECT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 10; }));
+  // Bytes the event loop has drained into the port count just the same.
+  PumpFor(0.1);
+  line.sim().sendRaw(sequence(11, 5));
+  EXPECT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 15; }));
+}
+
+TEST(SerialQueue, FlushInQDropsBufferedAndKernelBytes) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(0.2), 0);
+  line.sim().sendRaw(sequence(0, 40));
+  ASSERT_TRUE(PumpUntil([&] { return GetInQLen(line.port()) == 40; }));
+  PumpFor(0.05);  // drained into the port's buffer
+  line.sim().sendRaw(sequence(40, 20));
+  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 60; }));
+  EXPECT_EQ(FlushInQ(line.port()), 0);
+  EXPECT_EQ(GetInQLen(line.port()), 0);
+  char buffer[8];
+  EXPECT_EQ(ComRd(line.port(), buffer, 8), 0);
+}
+
+TEST(SerialQueue, ComRdTakesBufferedBytesFirstInOrder) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(1.0), 0);
+  line.sim().sendRaw(sequence(0, 100));
+  ASSERT_TRUE(PumpUntil([&] { return GetInQLen(line.port()) == 100; }));
+  PumpFor(0.05);
+  line.sim().sendRaw(sequence(100, 100));
+  char buffer[200];
+  ASSERT_EQ(ComRd(line.port(), buffer, 200), 200);
+  for (int i = 0; i < 200; ++i) ASSERT_EQ(static_cast<uint8_t>(buffer[i]), i) << "byte " << i;
+}
+
+TEST(SerialQueue, ComRdReturnsShortCountAtTimeOut) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(0.5), 0);
+  line.sim().sendRaw(sequence(0, 10));
+  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 10; }));
+  char buffer[36];
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(ComRd(line.port(), buffer, 36), 10);
+  const double took = secondsSince(start);
+  EXPECT_GT(took, 0.4);
+  EXPECT_LT(took, 1.5);
+}
+
+TEST(SerialQueue, EveryByteValuePassesBothWays) {
+  SimLine line(sim::Pacing::Instant);
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(2.0), 0);
+  const std::vector<uint8_t> all = sequence(0, 256);
+  ASSERT_EQ(ComWrt(line.port(), reinterpret_cast<const char *>(all.data()), 256), 256);
+  EXPECT_TRUE(WaitUntil([&] { return line.sim().received().size() >= 256; }));
+  EXPECT_EQ(line.sim().received(), all);
+
+  line.sim().sendRaw(all);
+  std::vector<uint8_t> back(256);
+  ASSERT_EQ(ComRd(line.port(), reinterpret_cast<char *>(back.data()), 256), 256);
+  EXPECT_EQ(back, all);
+}
+
+TEST(SerialQueue, WritesEndAtTheTimeOutWhenNobodyReads) {
+  // A far end that never reads: a bare pty whose master stays untouched.
+  sim::PtyPair pty;
+  ASSERT_TRUE(sim::OpenRawPty(&pty));
+  const int port = PortTableAddDevice(pty.slavePath);
+  ASSERT_EQ(OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096), 0);
+  ASSERT_EQ(SetComTime(port, 0.3), 0);
+  std::vector<char> block(1 << 20, 0x11);
+  const auto start = std::chrono::steady_clock::now();
+  const int written = ComWrt(port, block.data(), static_cast<int>(block.size()));
+  const double took = secondsSince(start);
+  EXPECT_GE(written, 0);
+  EXPECT_LT(written, static_cast<int>(block.size()));
+  EXPECT_GT(took, 0.2);
+  EXPECT_LT(took, 1.5);
+  CloseCom(port);
+  sim::ClosePty(&pty);
+}

@@ -1,0 +1,124 @@
+// The event loop: one pass of ProcessSystemEvents, and the main loop.
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <ctime>
+#include <functional>
+
+#include "tests/platform/ui_fixture.h"
+
+namespace {
+
+class Receiver : public QObject {
+ public:
+  std::function<void()> onEvent;
+  int count = 0;
+  bool event(QEvent *e) override {
+    if (e->type() != QEvent::User) return QObject::event(e);
+    ++count;
+    if (onEvent) onEvent();
+    return true;
+  }
+};
+
+// Calls ProcessSystemEvents until done() or a second has passed.
+bool ProcessUntil(const std::function<bool()> &done) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < 1000) ProcessSystemEvents();
+  return done();
+}
+
+TEST(UiRuntime, InitCVIRTEIsIdempotent) {
+  EXPECT_EQ(InitCVIRTE(nullptr, nullptr, nullptr), 1);
+  EXPECT_NE(QCoreApplication::instance(), nullptr);
+}
+
+TEST(UiRuntime, ProcessSystemEventsDeliversPostedEvents) {
+  Receiver receiver;
+  QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+  ProcessSystemEvents();
+  EXPECT_EQ(receiver.count, 1);
+}
+
+TEST(UiRuntime, ProcessSystemEventsDeliversSocketNotifications) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  QSocketNotifier notifier(fds[0], QSocketNotifier::Read);
+  int notified = 0;
+  QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+    char byte;
+    if (read(fds[0], &byte, 1) == 1) ++notified;
+  });
+  ASSERT_EQ(write(fds[1], "x", 1), 1);
+  EXPECT_TRUE(ProcessUntil([&] { return notified == 1; }));
+  close(fds[0]);
+  close(fds[1]);
+}
+
+TEST(UiRuntime, ProcessSystemEventsIsReentrant) {
+  Receiver outer;
+  Receiver inner;
+  outer.onEvent = [&] {
+    QCoreApplication::postEvent(&inner, new QEvent(QEvent::User));
+    ProcessUntil([&] { return inner.count == 1; });
+  };
+  QCoreApplication::postEvent(&outer, new QEvent(QEvent::User));
+  EXPECT_TRUE(ProcessUntil([&] { return outer.count == 1; }));
+  EXPECT_EQ(inner.count, 1);
+}
+
+TEST(UiRuntime, IdleProcessingWaitsBrieflyWithoutBurningTheProcessor) {
+  ProcessUntil([] { return false; });  // drain start-up events for a second
+  QElapsedTimer wall;
+  wall.start();
+  const std::clock_t cpuStart = std::clock();
+  qint64 longest = 0;
+  for (int i = 0; i < 40; ++i) {
+    QElapsedTimer one;
+    one.start();
+    ProcessSystemEvents();
+    longest = std::max(longest, one.elapsed());
+  }
+  const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+  EXPECT_LT(longest, 200);
+  EXPECT_GT(wall.elapsed(), 40);  // it did wait, about 10 ms a pass
+  EXPECT_LT(cpuMs, 0.5 * static_cast<double>(wall.elapsed()));
+}
+
+TEST(UiRuntime, QuitBeforeRunMakesRunReturnAtOnce) {
+  QuitUserInterface(5);
+  EXPECT_EQ(RunUserInterface(), 5);
+}
+
+TEST(UiRuntime, QuitFromANestedPassEndsTheMainLoopWhenControlReturns) {
+  bool returnedToCallback = false;
+  QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, [] { QuitUserInterface(7); });
+    ProcessUntil([] { return false; });  // keeps running after the quit request
+    returnedToCallback = true;
+  });
+  EXPECT_EQ(RunUserInterface(), 7);
+  EXPECT_TRUE(returnedToCallback);
+}
+
+int QuitOnClose(int, int event, void *, int, int) {
+  if (event == EVENT_CLOSE) QuitUserInterface(0);
+  return 0;
+}
+
+TEST_F(UiTest, ClosingAPanelCanEndTheMainLoop) {
+  static const CallbackEntry table[] = {{"CC_Record", RecordControl, nullptr},
+                                        {"CC_Main", nullptr, QuitOnClose}};
+  RegisterCallbacks(table, 2);
+  const int panel = LoadMain();
+  QTimer::singleShot(10, [panel] { PanelWidget(panel)->close(); });
+  EXPECT_EQ(RunUserInterface(), 0);
+  EXPECT_TRUE(PanelWidget(panel)->isVisible());
+}
+
+}  // namespace
