@@ -1,0 +1,16 @@
+// Clocks for the figures: wall time and the CPU time of the whole process.
+#pragma once
+
+#include <time.h>
+
+inline double secondsOf(clockid_t clock) {
+  timespec now{};
+  clock_gettime(clock, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+inline double WallSeconds() {
+  return secondsOf(CLOCK_MONOTONIC);
+}
+inline double CpuSeconds() {
+  return secondsOf(CLOCK_PROCESS_CPUTIME_ID);
+}

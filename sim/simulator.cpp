@@ -1,0 +1,354 @@
+// The simulator's I/O thread: reads requests from the pty master, lets the
+// controller model answer when a request is complete, and writes the answer
+// bytes when they are due.
+#include "sim/simulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "sim/controller.h"
+#include "sim/line.h"
+#include "sim/pty.h"
+
+namespace sim {
+namespace {
+
+// Longest sleep of the I/O thread when nothing is due; a wake-up pipe cuts
+// it short for stop, hang-up and injected bytes.
+constexpr auto kIdlePoll = std::chrono::milliseconds(20);
+
+std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
+  std::vector<uint8_t> bytes = answer.bytes;
+  if (faults.wrongSync && answer.syncWord && bytes.size() >= 6) {
+    bytes[4] = 0xAA;
+    bytes[5] = 0x00;
+  }
+  if (faults.ffHeader && answer.frame && bytes.size() >= 2) bytes[0] = bytes[1] = 0xFF;
+  if (faults.truncateTo >= 0 && static_cast<std::size_t>(faults.truncateTo) < bytes.size()) {
+    bytes.resize(static_cast<std::size_t>(faults.truncateTo));
+  }
+  if (faults.extraBytes > 0)
+    bytes.insert(bytes.end(), static_cast<std::size_t>(faults.extraBytes), 0xEE);
+  return bytes;
+}
+
+void closeFd(int *fd) {
+  if (*fd >= 0) ::close(*fd);
+  *fd = -1;
+}
+
+}  // namespace
+
+struct Simulator::Impl {
+  explicit Impl(Pacing p) : pacing(p) {}
+
+  void run();
+  void readInput();
+  void answerDue(Clock::time_point now);
+  void writeDue(Clock::time_point now);
+  bool writeImmediate();
+  int pollTimeoutMs(Clock::time_point now) const;
+  void wake() const;
+  void drainWake() const;
+  void closeLine();
+
+  mutable std::mutex mutex;
+  std::condition_variable hangUpDone;
+  Pacing pacing;
+  Faults faults;
+  Controller model;
+  PtyPair pty;
+  int wakeRead = -1;
+  int wakeWrite = -1;
+  std::thread thread;
+  bool running = false;
+  bool stopRequested = false;
+  bool hangUpRequested = false;
+
+  std::vector<uint8_t> receivedBytes;
+  std::vector<RequestFrame> requestFrames;
+  std::size_t answers = 0;
+
+  RequestFramer framer;
+  std::deque<RequestFramer::Complete> pending;  // complete, waiting for their time
+  std::vector<uint8_t> immediate;               // injected bytes, written at once
+  OutputLine output;
+  bool waitingWritable = false;
+};
+
+void Simulator::Impl::run() {
+  std::unique_lock lock(mutex);
+  while (!stopRequested) {
+    if (hangUpRequested) {
+      closeLine();
+      hangUpRequested = false;
+      hangUpDone.notify_all();
+    }
+    const Clock::time_point now = Clock::now();
+    answerDue(now);
+    writeDue(now);
+    pollfd fds[2] = {{wakeRead, POLLIN, 0}, {pty.master, POLLIN, 0}};
+    if (waitingWritable) fds[1].events |= POLLOUT;
+    const nfds_t count = pty.master >= 0 ? 2 : 1;
+    const int timeout = pollTimeoutMs(now);
+    lock.unlock();
+    ::poll(fds, count, timeout);
+    lock.lock();
+    drainWake();
+    if (count < 2 || pty.master < 0) continue;
+    if ((fds[1].revents & POLLOUT) != 0) waitingWritable = false;
+    if ((fds[1].revents & POLLIN) != 0) {
+      readInput();
+    } else if ((fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+      closeLine();  // cannot happen while our own slave is open; never spin on it
+    }
+  }
+}
+
+void Simulator::Impl::readInput() {
+  uint8_t chunk[4096];
+  for (;;) {
+    const ssize_t n = ::read(pty.master, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    const Clock::time_point now = Clock::now();
+    for (ssize_t i = 0; i < n; ++i) {
+      receivedBytes.push_back(chunk[i]);
+      if (auto complete = framer.feed(chunk[i], now, pacing)) pending.push_back(*complete);
+    }
+  }
+}
+
+void Simulator::Impl::answerDue(Clock::time_point now) {
+  while (!pending.empty() && pending.front().due <= now) {
+    const RequestFramer::Complete request = pending.front();
+    pending.pop_front();
+    requestFrames.push_back(request.frame);
+    const std::optional<Answer> answer = model.handle(request.frame);
+    if (!answer || faults.silent) continue;
+    const std::vector<uint8_t> bytes = withFaults(*answer, faults);
+    if (bytes.empty()) {
+      ++answers;
+      continue;
+    }
+    const auto delay = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(std::max(0.0, faults.answerDelay)));
+    output.schedule(bytes, request.due + delay, pacing, faults.splitChunk);
+  }
+}
+
+// True when everything injected has been written.
+bool Simulator::Impl::writeImmediate() {
+  while (!immediate.empty()) {
+    const ssize_t n = ::write(pty.master, immediate.data(), immediate.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      waitingWritable = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+      if (!waitingWritable) immediate.clear();
+      return false;
+    }
+    immediate.erase(immediate.begin(), immediate.begin() + n);
+  }
+  return true;
+}
+
+void Simulator::Impl::writeDue(Clock::time_point now) {
+  if (pty.master < 0) {
+    immediate.clear();
+    output.clear();
+    return;
+  }
+  if (waitingWritable || !writeImmediate()) return;
+  uint8_t chunk[256];
+  while (!output.empty()) {
+    const std::size_t count = output.takeDue(now, chunk, sizeof chunk);
+    if (count == 0) return;
+    const ssize_t n = ::write(pty.master, chunk, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      waitingWritable = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+      if (!waitingWritable) output.clear();
+      return;
+    }
+    answers += output.markSent(static_cast<std::size_t>(n));
+    if (static_cast<std::size_t>(n) < count) {
+      waitingWritable = true;
+      return;
+    }
+  }
+}
+
+int Simulator::Impl::pollTimeoutMs(Clock::time_point now) const {
+  Clock::time_point next = now + kIdlePoll;
+  if (!pending.empty()) next = std::min(next, pending.front().due);
+  if (!waitingWritable && pty.master >= 0) {
+    if (!immediate.empty()) return 0;
+    if (!output.empty()) next = std::min(next, output.nextDue());
+  }
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
+  return static_cast<int>(std::clamp<long long>(ms, 0, kIdlePoll.count()));
+}
+
+void Simulator::Impl::wake() const {
+  const char byte = 1;
+  // A full pipe already holds a wake-up; nothing else can go wrong here.
+  if (wakeWrite >= 0 && ::write(wakeWrite, &byte, 1) < 0) return;
+}
+
+void Simulator::Impl::drainWake() const {
+  char sink[64];
+  while (::read(wakeRead, sink, sizeof sink) > 0) {
+  }
+}
+
+void Simulator::Impl::closeLine() {
+  ClosePty(&pty);
+  framer.reset();
+  pending.clear();
+  immediate.clear();
+  output.clear();
+  waitingWritable = false;
+}
+
+Simulator::Simulator(Pacing pacing) : impl_(std::make_unique<Impl>(pacing)) {}
+
+Simulator::~Simulator() {
+  stop();
+}
+
+bool Simulator::start() {
+  std::lock_guard lock(impl_->mutex);
+  Impl &s = *impl_;
+  if (s.running) return true;
+  int pipeFds[2];
+  if (!OpenRawPty(&s.pty)) return false;
+  if (::pipe2(pipeFds, O_NONBLOCK | O_CLOEXEC) != 0) {
+    ClosePty(&s.pty);
+    return false;
+  }
+  s.wakeRead = pipeFds[0];
+  s.wakeWrite = pipeFds[1];
+  s.framer.reset();
+  s.output.clear();
+  s.running = true;
+  s.stopRequested = false;
+  s.thread = std::thread([&s] { s.run(); });
+  return true;
+}
+
+std::string Simulator::slavePath() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->pty.slavePath;
+}
+
+void Simulator::stop() {
+  Impl &s = *impl_;
+  {
+    std::lock_guard lock(s.mutex);
+    if (!s.running) return;
+    s.stopRequested = true;
+    s.wake();
+  }
+  s.thread.join();
+  std::lock_guard lock(s.mutex);
+  s.closeLine();
+  closeFd(&s.wakeRead);
+  closeFd(&s.wakeWrite);
+  s.running = false;
+  s.hangUpRequested = false;
+  s.hangUpDone.notify_all();
+}
+
+void Simulator::hangUp() {
+  std::unique_lock lock(impl_->mutex);
+  Impl &s = *impl_;
+  if (!s.running) {
+    s.closeLine();
+    return;
+  }
+  s.hangUpRequested = true;
+  s.wake();
+  s.hangUpDone.wait(lock, [&s] { return !s.hangUpRequested || !s.running; });
+}
+
+void Simulator::setFaults(const Faults &faults) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->faults = faults;
+}
+
+void Simulator::setPacing(Pacing pacing) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->pacing = pacing;
+}
+
+std::vector<uint8_t> Simulator::received() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->receivedBytes;
+}
+
+std::vector<RequestFrame> Simulator::requests() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->requestFrames;
+}
+
+std::size_t Simulator::requestCount() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->requestFrames.size();
+}
+
+std::size_t Simulator::answerCount() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->answers;
+}
+
+void Simulator::clearRecord() {
+  std::lock_guard lock(impl_->mutex);
+  impl_->receivedBytes.clear();
+  impl_->requestFrames.clear();
+  impl_->answers = 0;
+}
+
+void Simulator::sendRaw(const std::vector<uint8_t> &bytes) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->immediate.insert(impl_->immediate.end(), bytes.begin(), bytes.end());
+  impl_->wake();
+}
+
+void Simulator::setParameterSet(int store, int set, const Words16 &words) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->model.setParameterSet(store, set, words);
+}
+
+Words16 Simulator::parameterSet(int store, int set) const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->model.parameterSet(store, set);
+}
+
+void Simulator::setFirmwareText(const std::array<uint16_t, 32> &words) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->model.setFirmwareText(words);
+}
+
+void Simulator::setDataMemory(int selector, const std::array<uint16_t, 256> &words) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->model.setDataMemory(selector, words);
+}
+
+void Simulator::setLiveWords(const Words16 &words) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->model.setLiveWords(words);
+}
+
+void Simulator::setLiveMoving(bool moving) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->model.setLiveMoving(moving);
+}
+
+}  // namespace sim

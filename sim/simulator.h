@@ -1,0 +1,72 @@
+// The controller simulator: a ZEL4-type two-channel controller on the master
+// side of a pseudo-terminal. The program (or a test) opens slavePath() as its
+// serial device. Plain C++ and POSIX; knows nothing of the program.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// Line = 19200 baud, 10 bits a byte, in both directions; Instant = no pacing.
+enum class Pacing { Line, Instant };
+
+// Misbehaviour for tests. Applied to every answer sent while set.
+struct Faults {
+  bool silent = false;     // answer nothing
+  double answerDelay = 0;  // seconds between a complete request and its answer
+  int truncateTo = -1;     // send only the first N bytes of each answer
+  int extraBytes = 0;      // append N bytes 0xEE to each answer
+  bool wrongSync = false;  // echo/info answers carry word 0 as AA 00 instead of 00 AA
+  bool ffHeader = false;   // frame answers start FF FF instead of 00 55
+  int splitChunk = 0;      // write answers in chunks of N bytes with a short pause
+};
+
+using Words16 = std::array<uint16_t, 16>;
+using RequestFrame = std::array<uint8_t, 36>;
+
+class Simulator {
+ public:
+  explicit Simulator(Pacing pacing = Pacing::Line);
+  ~Simulator();
+  Simulator(const Simulator &) = delete;
+  Simulator &operator=(const Simulator &) = delete;
+
+  // Opens the pty (raw, no echo) and starts the I/O thread. False on failure.
+  bool start();
+  std::string slavePath() const;
+  void stop();
+  // Closes the master and the simulator's own slave: the far end sees a hang-up.
+  void hangUp();
+
+  void setFaults(const Faults &faults);
+  void setPacing(Pacing pacing);
+
+  std::vector<uint8_t> received() const;       // every byte received, in order
+  std::vector<RequestFrame> requests() const;  // complete request frames
+  std::size_t requestCount() const;
+  std::size_t answerCount() const;                  // answers completely written
+  void clearRecord();                               // forgets received bytes, requests and answers
+  void sendRaw(const std::vector<uint8_t> &bytes);  // writes the bytes now, unpaced
+
+  // The controller model. store: 1 RAM, 2 EEPROM; set: 0 full, 1 channel B.
+  void setParameterSet(int store, int set, const Words16 &words);
+  Words16 parameterSet(int store, int set) const;
+  void setFirmwareText(const std::array<uint16_t, 32> &words);
+  // selector 0: raw data set, 1: normalised data set.
+  void setDataMemory(int selector, const std::array<uint16_t, 256> &words);
+  // Fixed live words; switches the moving values off.
+  void setLiveWords(const Words16 &words);
+  // Moving values (the default) or the last values held still.
+  void setLiveMoving(bool moving);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace sim

@@ -1,0 +1,161 @@
+// Fault modes, recording, hang-up and line pacing of the simulator.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+#include "tests/sim/sim_client.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr sim::Words16 kEchoWords = {0, 500, 2048, 512, 950, 20, 1, 100, 8, 1, 0, 0, 0, 0, 500, 0};
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+class SimFaults : public ::testing::Test {
+ protected:
+  void start(sim::Pacing pacing = sim::Pacing::Instant) {
+    simulator = std::make_unique<sim::Simulator>(pacing);
+    ASSERT_TRUE(simulator->start());
+    client = std::make_unique<SimClient>(simulator->slavePath());
+    ASSERT_TRUE(client->ok());
+  }
+  void setFaults(void (*change)(sim::Faults &)) {
+    sim::Faults faults;
+    change(faults);
+    simulator->setFaults(faults);
+  }
+
+  std::unique_ptr<sim::Simulator> simulator;
+  std::unique_ptr<SimClient> client;
+};
+
+TEST_F(SimFaults, SilentControllerTakesRequestsButAnswersNothing) {
+  start();
+  setFaults([](sim::Faults &f) { f.silent = true; });
+  client->request(5, kEchoWords);
+  EXPECT_TRUE(client->readFor(0.3).empty());
+  EXPECT_EQ(simulator->requestCount(), 1u);
+  EXPECT_EQ(simulator->answerCount(), 0u);
+}
+
+TEST_F(SimFaults, AnswerDelayHoldsTheAnswerBack) {
+  start();
+  setFaults([](sim::Faults &f) { f.answerDelay = 0.6; });
+  client->request(5, kEchoWords);
+  EXPECT_TRUE(client->read(1, 0.3).empty());
+  EXPECT_EQ(client->read(36, 2.0).size(), 36u);
+}
+
+TEST_F(SimFaults, ShortAndLongAnswers) {
+  start();
+  setFaults([](sim::Faults &f) { f.truncateTo = 10; });
+  client->request(5, kEchoWords);
+  EXPECT_EQ(client->readFor(0.2).size(), 10u);
+
+  setFaults([](sim::Faults &f) { f.extraBytes = 4; });
+  client->request(5, kEchoWords);
+  const std::vector<uint8_t> answer = client->readFor(0.2);
+  ASSERT_EQ(answer.size(), 40u);
+  EXPECT_EQ(answer[5], 0xAA);
+  EXPECT_EQ(std::vector<uint8_t>(answer.end() - 4, answer.end()), std::vector<uint8_t>(4, 0xEE));
+  EXPECT_EQ(simulator->answerCount(), 2u);
+}
+
+TEST_F(SimFaults, WrongSyncAndFfHeader) {
+  start();
+  setFaults([](sim::Faults &f) {
+    f.wrongSync = true;
+    f.ffHeader = true;
+  });
+  std::vector<uint8_t> answer = (client->request(5, kEchoWords), client->read(36));
+  ASSERT_EQ(answer.size(), 36u);
+  EXPECT_EQ(answer[0], 0xFF);
+  EXPECT_EQ(answer[1], 0xFF);
+  EXPECT_EQ(answer[4], 0xAA);
+  EXPECT_EQ(answer[5], 0x00);
+  answer = (client->request(2, {}), client->read(36));
+  EXPECT_EQ(answer[0], 0xFF);
+  EXPECT_EQ(WordOf(answer, 6), 500) << "sync fault touches echo and info answers only";
+  answer = (client->request(7, {}), client->read(64));
+  EXPECT_EQ(answer[0], 0x00) << "bare blocks have no header to spoil";
+  EXPECT_EQ(answer[1], 'Z');
+}
+
+TEST_F(SimFaults, SplitAnswersArriveInPiecesButWhole) {
+  start();
+  setFaults([](sim::Faults &f) { f.splitChunk = 4; });
+  const Clock::time_point begin = Clock::now();
+  client->request(5, kEchoWords);
+  const std::vector<uint8_t> answer = client->read(36);
+  const double span = secondsSince(begin);
+  ASSERT_EQ(answer.size(), 36u);
+  EXPECT_EQ(answer[5], 0xAA);
+  EXPECT_GT(span, 0.12) << "nine chunks with pauses between them";
+}
+
+TEST_F(SimFaults, InjectedBytesRecordAndClear) {
+  start();
+  simulator->sendRaw({0x00, 0x55, 0x00, 0x08});
+  EXPECT_EQ(client->read(4), (std::vector<uint8_t>{0x00, 0x55, 0x00, 0x08}));
+  client->request(5, kEchoWords);
+  EXPECT_EQ(client->read(36).size(), 36u);
+  EXPECT_EQ(simulator->received().size(), 36u);
+  EXPECT_EQ(simulator->answerCount(), 1u);
+  simulator->clearRecord();
+  EXPECT_TRUE(simulator->received().empty());
+  EXPECT_EQ(simulator->requestCount(), 0u);
+  EXPECT_EQ(simulator->answerCount(), 0u);
+}
+
+TEST_F(SimFaults, HangUpReachesTheFarEnd) {
+  start();
+  simulator->hangUp();
+  EXPECT_TRUE(client->hungUp(1.0));
+  simulator->stop();
+}
+
+TEST_F(SimFaults, ClosingOurSideKeepsTheSimulatorAlive) {
+  start();
+  const std::string device = simulator->slavePath();
+  client.reset();
+  client = std::make_unique<SimClient>(device);
+  client->request(5, kEchoWords);
+  EXPECT_EQ(client->read(36).size(), 36u);
+}
+
+TEST_F(SimFaults, LinePacingTakesTheLineTime) {
+  start(sim::Pacing::Line);
+  const Clock::time_point begin = Clock::now();
+  client->request(5, kEchoWords);
+  ASSERT_EQ(client->read(36).size(), 36u);
+  // 36 bytes in and 36 bytes out at 19200 baud: 37.5 ms at the least.
+  EXPECT_GT(secondsSince(begin), 0.036);
+}
+
+TEST_F(SimFaults, LinePacingGivesAbout1920BytesPerSecond) {
+  start(sim::Pacing::Line);
+  for (int i = 0; i < 20; ++i) client->request(7, {});
+  const std::vector<uint8_t> first = client->read(1, 2.0);
+  ASSERT_EQ(first.size(), 1u);
+  const Clock::time_point begin = Clock::now();
+  const std::vector<uint8_t> rest = client->read(20 * 64 - 1, 5.0);
+  const double span = secondsSince(begin);
+  ASSERT_EQ(rest.size(), 20u * 64 - 1);
+  const double rate = static_cast<double>(rest.size()) / span;
+  EXPECT_GT(rate, 1500.0);
+  EXPECT_LT(rate, 2100.0);
+}
+
+TEST_F(SimFaults, StopIsPrompt) {
+  start(sim::Pacing::Line);
+  for (int i = 0; i < 20; ++i) client->request(9, {});
+  const Clock::time_point begin = Clock::now();
+  simulator->stop();
+  EXPECT_LT(secondsSince(begin), 0.5);
+}
+
+}  // namespace

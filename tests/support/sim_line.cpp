@@ -1,0 +1,79 @@
+// Test helpers for the serial line.
+#include "tests/support/sim_line.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/porttable.h"
+#include "platform/rs232.h"
+#include "platform/userint.h"
+
+namespace testsupport {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Clock::time_point after(double seconds) {
+  return Clock::now() +
+         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+}  // namespace
+
+SimLine::SimLine(sim::Pacing pacing) : sim_(pacing) {
+  if (!sim_.start()) return;
+  device_ = sim_.slavePath();
+  port_ = PortTableAddDevice(device_);
+}
+
+SimLine::~SimLine() {
+  if (port_ > 0) CloseCom(port_);
+  sim_.stop();
+}
+
+int SimLine::open(double timeoutSeconds) {
+  const int opened = OpenComConfig(port_, "", 19200, 0, 8, 1, 4096, 4096);
+  if (opened < 0) return opened;
+  return SetComTime(port_, timeoutSeconds);
+}
+
+bool PumpUntil(const std::function<bool()> &done, double seconds) {
+  const auto until = after(seconds);
+  while (!done()) {
+    if (Clock::now() > until) return false;
+    ProcessSystemEvents();
+  }
+  return true;
+}
+
+void PumpFor(double seconds) {
+  const auto until = after(seconds);
+  while (Clock::now() < until) ProcessSystemEvents();
+}
+
+bool WaitUntil(const std::function<bool()> &done, double seconds) {
+  const auto until = after(seconds);
+  while (!done()) {
+    if (Clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+std::vector<uint8_t> RequestBytes(int order, const sim::Words16 &words) {
+  std::vector<uint8_t> frame = {0x00, 0x55, static_cast<uint8_t>(order >> 8),
+                                static_cast<uint8_t>(order & 0xFF)};
+  for (uint16_t word : words) {
+    frame.push_back(static_cast<uint8_t>(word >> 8));
+    frame.push_back(static_cast<uint8_t>(word & 0xFF));
+  }
+  return frame;
+}
+
+uint16_t AnswerWord(const std::vector<uint8_t> &frame, int index) {
+  const auto at = static_cast<std::size_t>(4 + 2 * index);
+  if (frame.size() < at + 2) return 0;
+  return static_cast<uint16_t>(frame[at] << 8 | frame[at + 1]);
+}
+
+}  // namespace testsupport
