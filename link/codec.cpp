@@ -1,0 +1,85 @@
+// Frame codec and serial link: the request encoder, the answer decoder, the
+// receive callback and the wait for an answer frame.
+#include <cstring>
+
+#include "link/com232.h"
+#include "link/syncword.h"
+#include "platform/rs232.h"
+#include "platform/userint.h"
+#include "platform/utility.h"
+
+int com = 1;
+char szWriteBuf[kBufBytes];
+char szReadBuf[kBufBytes];
+int nBytesW = 0;
+int nBytesR = 0;
+int rx_flag = 1;
+int graphrefresh = 0;
+double tstart = 0.0;
+double tdiff = 0.0;
+int ret = 0;
+
+namespace {
+
+constexpr double kAnswerWaitSeconds = 1.5;
+
+void PutWord(char *at, unsigned word) {
+  at[0] = static_cast<char>((word >> 8) & 0xFFu);
+  at[1] = static_cast<char>(word & 0xFFu);
+}
+
+unsigned GetWord(const char *at) {
+  return static_cast<unsigned>(static_cast<unsigned char>(at[0])) * 256u +
+         static_cast<unsigned char>(at[1]);
+}
+
+}  // namespace
+
+void FillTxBuf(int order, const uint16_t *words) {
+  PutWord(szWriteBuf, static_cast<unsigned>(sync));
+  PutWord(szWriteBuf + 2, static_cast<unsigned>(order));
+  for (int i = 0; i < PNUM; ++i) PutWord(szWriteBuf + 4 + 2 * i, words[i]);
+}
+
+// The header bytes 0 and 1 are passed over without a test.
+void GetRxBuf(int count) {
+  if (count > PNUM) count = PNUM;
+  order = static_cast<int>(GetWord(szReadBuf + 2));
+  for (int i = 0; i < count; ++i) pp[i] = static_cast<uint16_t>(GetWord(szReadBuf + 4 + 2 * i));
+}
+
+// Runs inside event processing only. The event-character and transmit-empty
+// events are registered but carry nothing to do.
+void RX_Receive_Function(int /*portNumber*/, int eventMask, void * /*callbackData*/) {
+  if ((eventMask & LWRS_RECEIVE) == 0) return;
+  ComRd(com, szReadBuf, kFrameBytes);  // a short read decodes what the buffer holds
+  GetRxBuf(PNUM);
+  rx_flag = 1;
+  graphrefresh = 1;
+  FlushInQ(com);  // bytes beyond the frame are dropped
+}
+
+int WaitRxFull() {
+  ret = 1;
+  tstart = Timer();
+  do {
+    ProcessSystemEvents();
+    tdiff = Timer() - tstart;
+    if (tdiff > kAnswerWaitSeconds) {
+      std::strcpy(szStatus, "Timeout-RS-232...");
+      ret = 0;
+      break;
+    }
+  } while (rx_flag == 0);
+  return ret;
+}
+
+void ReceiveCallbackOff() {
+  InstallComCallback(com, 0, kFrameBytes, sync, nullptr, nullptr);
+}
+
+void ReceiveCallbackOn() {
+  InstallComCallback(com, eventMask, kFrameBytes, sync, RX_Receive_Function, nullptr);
+  FlushInQ(com);
+  FlushOutQ(com);
+}

@@ -1,0 +1,61 @@
+// Device link: the parameter set, the frame codec, the serial link and the
+// transactions with the controller. Plain procedures over globals; the whole
+// program runs on the user-interface thread.
+#pragma once
+
+#include <cstdint>
+
+// ---- Constants of the link --------------------------------------------------
+constexpr int PNUM = 16;                   // words per frame
+constexpr int kFrameBytes = PNUM * 2 + 4;  // 36
+constexpr int RAM = 1;
+constexpr int EEPROM = 2;
+constexpr int DATFILE = 3;
+constexpr double TIMEOUT = 1.5;    // seconds
+constexpr int eventMask = 0x8006;  // events of the receive callback
+constexpr int kBufBytes = 1024;
+constexpr int kTextBytes = 260;
+
+// ---- Parameter set -------------------------------------------------------------
+extern uint16_t powerA, refA, tolA, triglvlA, hysteresis, polarity, hold, average, hwmode, evalmode,
+    trigmode, outmode, anamode, sdelay, maxmode;
+extern uint16_t powerB, refB, tolB, triglvlB;
+extern uint16_t ref10Bit, tol10Bit;
+extern uint16_t pp[PNUM];
+extern int target;  // RAM, EEPROM or DATFILE
+extern int order;   // order code of the transaction under way
+
+void SetParameterDefaults();  // the nineteen defaults and ref10Bit/tol10Bit
+void CopyVarsToPP(uint16_t paraset);
+void CopyPPtoVars(uint16_t paraset);
+
+// ---- Frames and the serial link --------------------------------------------------
+extern int com;
+extern char szWriteBuf[kBufBytes];
+extern char szReadBuf[kBufBytes];
+extern int nBytesW, nBytesR;
+extern int rx_flag, graphrefresh;
+extern double tstart, tdiff;
+extern int ret;
+extern char szStatus[kTextBytes];
+extern char szVersion[64];
+
+// Handle of the main panel, whose PANEL_STATUS shows the outcome texts.
+extern int panelHandle;
+
+void FillTxBuf(int order, const uint16_t *words);
+void GetRxBuf(int count);
+void RX_Receive_Function(int portNumber, int eventMask, void *callbackData);
+int WaitRxFull();
+// Receive callback off (mask 0) and on again (eventMask, 36, sync; then both
+// queues flushed), around transactions whose answer is not a frame.
+void ReceiveCallbackOff();
+void ReceiveCallbackOn();
+
+// ---- Transactions ------------------------------------------------------------------
+extern uint16_t yArrayA[256], yArrayB[256];
+int CheckComLine(int port);
+void PushGET(int target, uint16_t paraset);
+int GetVERSIONInfo();
+int ReadData64(int offset, int selector, int order);
+int SendInfoBlockToFlash(int first, int second);

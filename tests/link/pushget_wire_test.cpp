@@ -1,0 +1,171 @@
+// The parameter read and the receive callback on the line.
+#include "tests/link/wire_fixture.h"
+
+namespace {
+
+using ParameterRead = LinkWire;
+using testsupport::RequestBytes;
+
+constexpr sim::Words16 kRamFull = {0,    1001, 1002, 1003, 1004, 1005, 1006, 1007,
+                                   1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015};
+constexpr sim::Words16 kEepromB = {1, 2001, 2002, 2003, 2004};
+
+std::array<uint16_t, 15> FullSetVariables() {
+  return {powerA, refA,     tolA,     triglvlA, hysteresis, polarity, hold,   average,
+          hwmode, evalmode, trigmode, outmode,  anamode,    sdelay,   maxmode};
+}
+
+std::array<uint16_t, 4> ChannelBVariables() {
+  return {powerB, refB, tolB, triglvlB};
+}
+
+TEST_F(ParameterRead, RamFullSetRequestsWithTheVariablesAndStoresTheAnswer) {
+  Sim().setParameterSet(1, 0, kRamFull);
+  CopyVarsToPP(0);
+  const std::vector<uint8_t> expected = RequestBytes(2, PP());
+  PushGET(RAM, 0);
+  EXPECT_EQ(Sim().received(), expected);
+  EXPECT_EQ(rx_flag, 1);
+  EXPECT_EQ(order, 2);
+  EXPECT_EQ(Status(), "Parameter-frame received! - Line Ok!");
+  const std::array<uint16_t, 15> vars = FullSetVariables();
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(vars[static_cast<std::size_t>(i)], 1001 + i);
+  EXPECT_EQ(ChannelBVariables(), (std::array<uint16_t, 4>{500, 2048, 512, 950}));
+}
+
+TEST_F(ParameterRead, EepromChannelBUsesOrder4AndChangesOnlyTheFourChannelBVariables) {
+  Sim().setParameterSet(2, 1, kEepromB);
+  powerB = 11;
+  refB = 12;
+  tolB = 13;
+  triglvlB = 14;
+  const std::array<uint16_t, 15> fullBefore = FullSetVariables();
+  PushGET(EEPROM, 1);
+  EXPECT_EQ(Sim().received(), RequestBytes(4, {1, 11, 12, 13, 14}));
+  EXPECT_EQ(ChannelBVariables(), (std::array<uint16_t, 4>{2001, 2002, 2003, 2004}));
+  EXPECT_EQ(FullSetVariables(), fullBefore);
+  EXPECT_EQ(Status(), "Parameter-frame received! - Line Ok!");
+}
+
+TEST_F(ParameterRead, FileTargetWritesNothingToTheLine) {
+  rx_flag = 1;
+  const std::array<uint16_t, 15> fullBefore = FullSetVariables();
+  PushGET(DATFILE, 0);
+  testsupport::PumpFor(0.3);
+  EXPECT_TRUE(Sim().received().empty());
+  EXPECT_EQ(FullSetVariables(), fullBefore);
+  EXPECT_EQ(rx_flag, 1);
+  EXPECT_EQ(Status(), "before");
+}
+
+TEST_F(ParameterRead, SilenceKeepsTheWaitingTextAndTheVariables) {
+  SetFaults({.silent = true});
+  const std::array<uint16_t, 15> fullBefore = FullSetVariables();
+  const double t0 = Timer();
+  PushGET(RAM, 0);
+  EXPECT_GT(Timer() - t0, 1.5);
+  EXPECT_EQ(rx_flag, 0);
+  EXPECT_EQ(ret, 0);
+  EXPECT_STREQ(szStatus, "Timeout-RS-232...");
+  EXPECT_EQ(Status(), "Waiting for parameter-frame ...");
+  EXPECT_EQ(FullSetVariables(), fullBefore);
+  EXPECT_EQ(Sim().requestCount(), 1u);
+}
+
+TEST_F(ParameterRead, AnswerWellInsideTheLimitIsTakenOneWellAfterIsNot) {
+  Sim().setParameterSet(1, 1, kEepromB);
+  SetFaults({.answerDelay = 1.0});
+  PushGET(RAM, 1);
+  EXPECT_EQ(rx_flag, 1);
+  EXPECT_EQ(powerB, 2001);
+
+  Sim().setParameterSet(1, 1, {1, 3001, 3002, 3003, 3004});
+  SetFaults({.answerDelay = 2.0});
+  PushGET(RAM, 1);
+  EXPECT_EQ(rx_flag, 0);
+  EXPECT_EQ(powerB, 2001);
+  EXPECT_EQ(Status(), "Waiting for parameter-frame ...");
+}
+
+TEST_F(ParameterRead, FfHeaderAnswerDecodesLikeAnyOther) {
+  Sim().setParameterSet(1, 0, kRamFull);
+  SetFaults({.ffHeader = true});
+  PushGET(RAM, 0);
+  EXPECT_EQ(rx_flag, 1);
+  EXPECT_EQ(powerA, 1001);
+  EXPECT_EQ(maxmode, 1015);
+}
+
+TEST_F(ParameterRead, SurplusBytesAfterTheAnswerAreDropped) {
+  Sim().setPacing(sim::Pacing::Instant);
+  Sim().setParameterSet(1, 0, kRamFull);
+  SetFaults({.extraBytes = 4});
+  PushGET(RAM, 0);
+  EXPECT_EQ(rx_flag, 1);
+  EXPECT_EQ(sdelay, 1014);
+  testsupport::PumpFor(0.2);
+  EXPECT_EQ(GetInQLen(com), 0);
+}
+
+using ReceiveCallback = LinkWire;
+
+std::vector<uint8_t> AnswerFrame(int order, uint16_t first) {
+  sim::Words16 words{};
+  for (int i = 0; i < PNUM; ++i)
+    words[static_cast<std::size_t>(i)] = static_cast<uint16_t>(first + i);
+  return testsupport::RequestBytes(order, words);
+}
+
+TEST_F(ReceiveCallback, FortyBytesWaitingDecodesTheFirst36AndDropsTheRest) {
+  rx_flag = 0;
+  graphrefresh = 0;
+  std::vector<uint8_t> bytes = AnswerFrame(8, 100);
+  bytes.insert(bytes.end(), {0x00, 0x55, 0x00, 0x09});
+  Sim().sendRaw(bytes);
+  ASSERT_TRUE(QueueHolds(40));
+  ASSERT_TRUE(testsupport::PumpUntil([] { return rx_flag == 1; }));
+  EXPECT_EQ(order, 8);
+  EXPECT_EQ(PP(), (sim::Words16{100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112,
+                                113, 114, 115}));
+  EXPECT_EQ(graphrefresh, 1);
+  EXPECT_EQ(GetInQLen(com), 0);
+
+  // The next frame is decoded from its own first byte.
+  rx_flag = 0;
+  Sim().sendRaw(AnswerFrame(11, 500));
+  ASSERT_TRUE(testsupport::PumpUntil([] { return rx_flag == 1; }));
+  EXPECT_EQ(order, 11);
+  EXPECT_EQ(pp[0], 500);
+}
+
+TEST_F(ReceiveCallback, EventCharacterOrTransmitEmptyAloneReadsNothing) {
+  rx_flag = 0;
+  Sim().sendRaw(AnswerFrame(8, 7));
+  ASSERT_TRUE(QueueHolds(36));
+  RX_Receive_Function(com, LWRS_RXFLAG, nullptr);
+  RX_Receive_Function(com, LWRS_TXEMPTY, nullptr);
+  EXPECT_EQ(GetInQLen(com), 36);
+  EXPECT_EQ(rx_flag, 0);
+  RX_Receive_Function(com, LWRS_RECEIVE, nullptr);
+  EXPECT_EQ(rx_flag, 1);
+  EXPECT_EQ(pp[15], 22);
+  EXPECT_EQ(GetInQLen(com), 0);
+}
+
+TEST_F(ReceiveCallback, SwitchedOffItLeavesFramesWaitingAndOnAgainItFlushesAndDecodes) {
+  ReceiveCallbackOff();
+  rx_flag = 0;
+  Sim().sendRaw(AnswerFrame(8, 1));
+  ASSERT_TRUE(QueueHolds(36));
+  testsupport::PumpFor(0.3);
+  EXPECT_EQ(rx_flag, 0);
+  EXPECT_EQ(GetInQLen(com), 36);
+
+  ReceiveCallbackOn();
+  EXPECT_EQ(GetInQLen(com), 0);
+  Sim().sendRaw(AnswerFrame(8, 40));
+  ASSERT_TRUE(testsupport::PumpUntil([] { return rx_flag == 1; }));
+  EXPECT_EQ(pp[0], 40);
+}
+
+}  // namespace
