@@ -1,0 +1,53 @@
+// Copies the whole parameter set between the variables and the panel controls.
+// The read and write orders differ on the popup; both are kept as the panels
+// have always been handled.
+#include "link/com232.h"
+#include "params/gui.h"
+#include "platform/userint.h"
+#include "ui/RVIMZEL4V14.h"
+
+void GetPanelValues() {
+  GetCtrlVal(panelHandle, PANEL_POWERA, &powerA);
+  GetCtrlVal(panelHandle, PANEL_POWERB, &powerB);
+  GetCtrlVal(panelHandle, PANEL_REFA, &refA);
+  GetCtrlVal(panelHandle, PANEL_REFB, &refB);
+  GetCtrlVal(panelHandle, PANEL_TOLA, &tolA);
+  GetCtrlVal(panelHandle, PANEL_TOLB, &tolB);
+  GetCtrlVal(panelHandle, PANEL_HYSTERESIS, &hysteresis);
+  GetCtrlVal(panelHandle, PANEL_HWMODE, &hwmode);
+  GetCtrlVal(panelPopUp, POPUP_MAXMODE, &maxmode);
+  GetCtrlVal(panelPopUp, POPUP_AVERAGE, &average);
+  GetCtrlVal(panelPopUp, POPUP_POLARITY, &polarity);
+  GetCtrlVal(panelPopUp, POPUP_HOLD, &hold);
+  GetCtrlVal(panelPopUp, POPUP_DROP_EVALMODE, &evalmode);
+  GetCtrlVal(panelPopUp, POPUP_TRIGLVLA, &triglvlA);
+  GetCtrlVal(panelPopUp, POPUP_TRIGLVLB, &triglvlB);
+  GetCtrlVal(panelPopUp, POPUP_DROPTRIGMODE, &trigmode);
+  GetCtrlVal(panelPopUp, POPUP_SDELAY, &sdelay);
+  GetCtrlVal(panelPopUp, POPUP_OUTMODE, &outmode);
+  GetCtrlVal(panelPopUp, POPUP_ANAMODE, &anamode);
+  ShowModeTexts();
+}
+
+void SetPanelValues() {
+  SetCtrlVal(panelHandle, PANEL_POWERA, powerA);
+  SetCtrlVal(panelHandle, PANEL_POWERB, powerB);
+  SetCtrlVal(panelHandle, PANEL_REFA, refA);
+  SetCtrlVal(panelHandle, PANEL_REFB, refB);
+  SetCtrlVal(panelHandle, PANEL_TOLA, tolA);
+  SetCtrlVal(panelHandle, PANEL_TOLB, tolB);
+  SetCtrlVal(panelHandle, PANEL_HYSTERESIS, hysteresis);
+  SetCtrlVal(panelHandle, PANEL_HWMODE, hwmode);
+  SetCtrlVal(panelPopUp, POPUP_MAXMODE, maxmode);
+  SetCtrlVal(panelPopUp, POPUP_AVERAGE, average);
+  SetCtrlVal(panelPopUp, POPUP_DROP_EVALMODE, evalmode);
+  SetCtrlVal(panelPopUp, POPUP_TRIGLVLA, triglvlA);
+  SetCtrlVal(panelPopUp, POPUP_TRIGLVLB, triglvlB);
+  SetCtrlVal(panelPopUp, POPUP_POLARITY, polarity);
+  SetCtrlVal(panelPopUp, POPUP_HOLD, hold);
+  SetCtrlVal(panelPopUp, POPUP_OUTMODE, outmode);
+  SetCtrlVal(panelPopUp, POPUP_DROPTRIGMODE, trigmode);
+  SetCtrlVal(panelPopUp, POPUP_SDELAY, sdelay);
+  SetCtrlVal(panelPopUp, POPUP_ANAMODE, anamode);
+  ShowModeTexts();
+}
