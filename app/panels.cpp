@@ -1,0 +1,27 @@
+// Panel callbacks: closing the main panel ends the program, closing the
+// popup only hides it.
+#include "params/panels.h"
+
+#include "app/callbacks.h"
+#include "link/com232.h"
+#include "platform/rs232.h"
+#include "platform/userint.h"
+#include "ui/RVIMZEL4V14.h"
+
+int CC_PANEL(int panel, int event, void *callbackData, int eventData1, int eventData2) {
+  (void)panel, (void)callbackData, (void)eventData1, (void)eventData2;
+  if (event == EVENT_CLOSE) {
+    CloseCom(com);
+    QuitUserInterface(0);
+  }
+  return 0;
+}
+
+int CC_POPUP(int panel, int event, void *callbackData, int eventData1, int eventData2) {
+  (void)panel, (void)callbackData, (void)eventData1, (void)eventData2;
+  if (event == EVENT_CLOSE) {
+    HidePanel(panelPopUp);
+    SetCtrlVal(panelHandle, PANEL_TOGBTNPARAII, 0);
+  }
+  return 0;
+}

@@ -1,0 +1,120 @@
+// Start values, the port opening and the start-up handshake.
+#include "app/startup.h"
+
+#include <cstring>
+
+#include "app/portselect.h"
+#include "branding/logo.h"
+#include "link/com232.h"
+#include "link/syncword.h"
+#include "params/gui.h"
+#include "params/panels.h"
+#include "platform/rs232.h"
+#include "platform/userint.h"
+#include "platform/utility.h"
+#include "recorder/popup.h"
+#include "scope/acquire.h"
+#include "scope/history.h"
+#include "ui/RVIMZEL4V14.h"
+
+namespace {
+
+void ShowStatus() {
+  SetCtrlVal(panelHandle, PANEL_STATUS, szStatus);
+}
+
+void CopyText(char *to, std::size_t size, const char *from) {
+  std::strncpy(to, from, size - 1);
+  to[size - 1] = '\0';
+}
+
+// The storage target falls back to RAM with every handshake; the radio
+// buttons follow, so the panel never offers EEPROM or file while a Send
+// would go to RAM.
+void ShowTargetRam() {
+  SetCtrlVal(panelHandle, PANEL_RBTRAM, 1);
+  SetCtrlVal(panelHandle, PANEL_RBTEEPROM, 0);
+  SetCtrlVal(panelHandle, PANEL_RBTFILE, 0);
+}
+
+}  // namespace
+
+const char *OpenErrorText(int result) {
+  switch (result) {
+    case -1:
+      return "Unknown system error";
+    case -2:
+      return "Invalid port number";
+    case -3:
+      return "Port is not open";
+    case -4:
+      return "Unknown I/0 error";
+    case -6:
+      return "No serial port found";
+    case -7:
+      return "Cannot open port";
+    case -13:
+      return "Invalid parameter";
+    case -99:
+      return "Timeout";
+    default:
+      return "RS-232 error!";
+  }
+}
+
+void InitVars() {
+  SetParameterDefaults();
+  com = 1;
+  sync = 0x55;
+  order = 1;
+  target = RAM;
+  type = 1;
+  rx_flag = 1;
+  stop_flag = 1;
+  CopyText(szStatus, sizeof szStatus, "InitVars");
+  CopyText(recfile_name, sizeof recfile_name, "RVimRecord.dat");
+  CopyText(file_name, sizeof file_name, "ZEL4para.cfg");
+  MakePathname(proj_dir, "RVimRecord.dat", recfile_name);
+  SetCtrlVal(panelPopUp, POPUP_RECFILENAME, recfile_name);
+  CalcRecTime();
+  CopyText(szSoftname, sizeof szSoftname, "R-VIM-ZEL4-Diruz");
+  CopyText(szSoftversion, sizeof szSoftversion, "V1.4");
+  ShowLogo(2);
+  ShowStatus();
+  SetCtrlAttribute(panelHandle, PANEL_POWERB, ATTR_VISIBLE, 0);
+  SetCtrlAttribute(panelHandle, PANEL_POWERA, ATTR_VISIBLE, 1);
+  GetPanelValues();
+  FillarrayRAW(0, 0);
+  FillarrayNORM(tol10Bit, ref10Bit, 0);
+  for (int i = 0; i < 256; ++i) {
+    xArray[i] = static_cast<uint16_t>(i);
+    yArrayA[i] = 0;
+    yArrayB[i] = 0;
+  }
+}
+
+void InitRS232(int port) {
+  int result = OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
+  if (result < 0) {
+    CopyText(szStatus, sizeof szStatus, OpenErrorText(result));
+    ShowStatus();
+    return;
+  }
+  SetComTime(port, 2.0);
+  FlushInQ(port);
+  FlushOutQ(port);
+  SetCTSMode(port, 0);
+  InstallComCallback(port, eventMask, 36, sync, RX_Receive_Function, nullptr);
+  if (CheckComLine(port) != 1) {
+    ShowStatus();
+    return;
+  }
+  target = RAM;
+  ShowTargetRam();
+  PushGET(RAM, 0);
+  target = RAM;
+  PushGET(RAM, 1);
+  SetPanelValues();
+  if (GetVERSIONInfo() < 64) CopyText(szStatus, sizeof szStatus, "Error reading firmware-info!");
+  ShowStatus();
+}

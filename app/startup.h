@@ -1,0 +1,16 @@
+// Program start, start-up handshake and shut-down.
+#pragma once
+
+// The program's entry: 0 after a normal run, -1 when the run-time or a panel
+// cannot be loaded.
+int WinMain(int argc, char **argv);
+
+// The steps of WinMain before and after the event loop, apart so that tests
+// can run a start-up and look at it before the loop would take over.
+int StartProgram(int argc, char **argv);  // 0, or -1 as WinMain
+void EndProgram();
+
+void InitVars();
+void InitRS232(int port);
+// The status text for a negative result of the port opening.
+const char *OpenErrorText(int result);
