@@ -124,7 +124,10 @@ int setIntAttribute(const QWidget *panel, QWidget *w, int attribute, int value) 
       return 0;
     case ATTR_TEXT_POINT_SIZE:
       if (value <= 0) return UIE_BAD_VALUE_TYPE;
-      font.setPointSize(value);
+      // Panel positions are pixels and the banner's texts are placed for a
+      // point that is one pixel; at 96 dpi a typographic point is 1.33 px
+      // and the name would run into the version beside it.
+      font.setPixelSize(value);
       changeFont(w, font);
       return 0;
     case ATTR_FRAME_COLOR:
@@ -181,7 +184,7 @@ int getIntAttribute(const QWidget *panel, const QWidget *w, int attribute, int *
       *value = w->font().bold() ? 1 : 0;
       return 0;
     case ATTR_TEXT_POINT_SIZE:
-      *value = w->font().pointSize();
+      *value = w->font().pixelSize() > 0 ? w->font().pixelSize() : w->font().pointSize();
       return 0;
     case ATTR_FRAME_COLOR:
       if (qobject_cast<const QFrame *>(w) == nullptr) return UIE_BAD_ATTRIBUTE;

@@ -61,7 +61,7 @@ class Branding : public LoadedPanels {
       EXPECT_EQ(l->text().toStdString(), p.text);
       EXPECT_EQ(l->textFormat(), Qt::PlainText) << p.text;
       EXPECT_EQ(l->pos(), QPoint(p.left, p.top)) << p.text;
-      EXPECT_EQ(l->font().pointSize(), p.size) << p.text;
+      EXPECT_EQ(l->font().pixelSize(), p.size) << p.text;
       EXPECT_TRUE(l->font().bold()) << p.text;
       EXPECT_EQ(l->font().family(), QApplication::font().family()) << p.text;
       EXPECT_EQ(l->palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, unsigned(fg)) << p.text;
