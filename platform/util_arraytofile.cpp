@@ -120,10 +120,10 @@ void SyncDirectory(const std::string &dir) {
 int OpenTempBeside(const std::string &path, mode_t mode, std::string *tempPath) {
   static std::atomic<unsigned> counter{0};
   const std::string dir = DirectoryOf(path);
-  const std::string base =
-      path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+  // A short name of its own: the file's name may already be near the
+  // 255-character limit of a directory entry.
   for (int attempt = 0; attempt < 100; ++attempt) {
-    *tempPath = dir + "/." + base + ".tmp" + std::to_string(getpid()) + "_" +
+    *tempPath = dir + "/.rvim-save-" + std::to_string(getpid()) + "_" +
                 std::to_string(counter.fetch_add(1));
     const int fd = open(tempPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
