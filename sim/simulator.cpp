@@ -39,6 +39,14 @@ std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
   return bytes;
 }
 
+// The one data block request the faults leave unanswered.
+bool dropped(const RequestFrame &request, const Faults &faults) {
+  constexpr int kDataBlockOrder = 9;
+  const int order = request[2] << 8 | request[3];
+  return order == kDataBlockOrder && faults.dropOrder9Offset >= 0 &&
+         WordAt(request, 0) == faults.dropOrder9Offset;
+}
+
 void closeFd(int *fd) {
   if (*fd >= 0) ::close(*fd);
   *fd = -1;
@@ -54,7 +62,7 @@ struct Simulator::Impl {
   void answerDue(Clock::time_point now);
   void writeDue(Clock::time_point now);
   bool writeImmediate();
-  int pollTimeoutMs(Clock::time_point now) const;
+  timespec pollTimeout(Clock::time_point now) const;
   void wake() const;
   void drainWake() const;
   void closeLine();
@@ -97,9 +105,9 @@ void Simulator::Impl::run() {
     pollfd fds[2] = {{wakeRead, POLLIN, 0}, {pty.master, POLLIN, 0}};
     if (waitingWritable) fds[1].events |= POLLOUT;
     const nfds_t count = pty.master >= 0 ? 2 : 1;
-    const int timeout = pollTimeoutMs(now);
+    const timespec timeout = pollTimeout(now);
     lock.unlock();
-    ::poll(fds, count, timeout);
+    ::ppoll(fds, count, &timeout, nullptr);
     lock.lock();
     drainWake();
     if (count < 2 || pty.master < 0) continue;
@@ -132,7 +140,7 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     pending.pop_front();
     requestFrames.push_back(request.frame);
     const std::optional<Answer> answer = model.handle(request.frame);
-    if (!answer || faults.silent) continue;
+    if (!answer || faults.silent || dropped(request.frame, faults)) continue;
     const std::vector<uint8_t> bytes = withFaults(*answer, faults);
     if (bytes.empty()) {
       ++answers;
@@ -185,15 +193,19 @@ void Simulator::Impl::writeDue(Clock::time_point now) {
   }
 }
 
-int Simulator::Impl::pollTimeoutMs(Clock::time_point now) const {
+// Nanosecond time-outs: bytes are due every 0.52 ms, and a wake-up rounded
+// to whole milliseconds would make every answer late.
+timespec Simulator::Impl::pollTimeout(Clock::time_point now) const {
   Clock::time_point next = now + kIdlePoll;
   if (!pending.empty()) next = std::min(next, pending.front().due);
   if (!waitingWritable && pty.master >= 0) {
-    if (!immediate.empty()) return 0;
+    if (!immediate.empty()) next = now;
     if (!output.empty()) next = std::min(next, output.nextDue());
   }
-  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
-  return static_cast<int>(std::clamp<long long>(ms, 0, kIdlePoll.count()));
+  const auto ns = std::clamp<long long>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(next - now).count(), 0,
+      std::chrono::duration_cast<std::chrono::nanoseconds>(kIdlePoll).count());
+  return timespec{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
 }
 
 void Simulator::Impl::wake() const {

@@ -17,13 +17,14 @@ enum class Pacing { Line, Instant };
 
 // Misbehaviour for tests. Applied to every answer sent while set.
 struct Faults {
-  bool silent = false;     // answer nothing
-  double answerDelay = 0;  // seconds between a complete request and its answer
-  int truncateTo = -1;     // send only the first N bytes of each answer
-  int extraBytes = 0;      // append N bytes 0xEE to each answer
-  bool wrongSync = false;  // echo/info answers carry word 0 as AA 00 instead of 00 AA
-  bool ffHeader = false;   // frame answers start FF FF instead of 00 55
-  int splitChunk = 0;      // write answers in chunks of N bytes with a short pause
+  bool silent = false;        // answer nothing
+  double answerDelay = 0;     // seconds between a complete request and its answer
+  int truncateTo = -1;        // send only the first N bytes of each answer
+  int extraBytes = 0;         // append N bytes 0xEE to each answer
+  bool wrongSync = false;     // echo/info answers carry word 0 as AA 00 instead of 00 AA
+  bool ffHeader = false;      // frame answers start FF FF instead of 00 55
+  int splitChunk = 0;         // write answers in chunks of N bytes with a short pause
+  int dropOrder9Offset = -1;  // leave unanswered the data block request for this offset
 };
 
 using Words16 = std::array<uint16_t, 16>;
