@@ -16,6 +16,7 @@ struct Table {
   bool loaded = false;
   std::vector<PortEntry> detected;
   std::vector<PortEntry> added;
+  std::vector<PortEntry> assigned;  // fixed numbers that hide any other entry
   DemoStarter starter = nullptr;
   bool demoStarted = false;
   std::string demoDevice;
@@ -54,12 +55,27 @@ constexpr NumberRange kRanges[] = {
     {"ttyS", kFirstUartPort, kFirstOtherPort},
 };
 
+bool isAssigned(int number) {
+  const std::vector<PortEntry> &assigned = table().assigned;
+  return std::any_of(assigned.begin(), assigned.end(),
+                     [number](const PortEntry &entry) { return entry.number == number; });
+}
+
+void appendUnassigned(std::vector<PortEntry> *entries, const std::vector<PortEntry> &from) {
+  for (const PortEntry &entry : from) {
+    if (!isAssigned(entry.number)) entries->push_back(entry);
+  }
+}
+
 std::vector<PortEntry> allEntries() {
   ensureLoaded();
   const Table &t = table();
-  std::vector<PortEntry> entries = t.detected;
-  entries.insert(entries.end(), t.added.begin(), t.added.end());
-  if (t.starter != nullptr) entries.push_back(PortEntry{kDemoPort, t.demoDevice, true});
+  std::vector<PortEntry> entries = t.assigned;
+  appendUnassigned(&entries, t.detected);
+  appendUnassigned(&entries, t.added);
+  if (t.starter != nullptr && !isAssigned(kDemoPort)) {
+    entries.push_back(PortEntry{kDemoPort, t.demoDevice, true});
+  }
   std::sort(entries.begin(), entries.end(),
             [](const PortEntry &a, const PortEntry &b) { return a.number < b.number; });
   return entries;
@@ -136,10 +152,8 @@ int PortTableAddDevice(const std::string &devicePath) {
   if (devicePath.empty()) return kRS232InvalidParameter;
   ensureLoaded();
   Table &t = table();
-  for (const std::vector<PortEntry> *list : {&t.detected, &t.added}) {
-    for (const PortEntry &entry : *list) {
-      if (entry.device == devicePath) return entry.number;
-    }
+  for (const PortEntry &entry : allEntries()) {
+    if (!entry.demo && entry.device == devicePath) return entry.number;
   }
   const int number = kFirstAddedPort + static_cast<int>(t.added.size());
   if (number > kMaxPortNumber) return kRS232InvalidPort;
@@ -147,9 +161,20 @@ int PortTableAddDevice(const std::string &devicePath) {
   return number;
 }
 
+int PortTableAssign(int number, const std::string &devicePath) {
+  if (devicePath.empty()) return kRS232InvalidParameter;
+  if (number < 1 || number > kMaxPortNumber) return kRS232InvalidPort;
+  ensureLoaded();
+  std::vector<PortEntry> &assigned = table().assigned;
+  std::erase_if(assigned, [number](const PortEntry &entry) { return entry.number == number; });
+  assigned.push_back(PortEntry{number, devicePath, false});
+  return number;
+}
+
 bool PortTableHasSerialDevice() {
   ensureLoaded();
-  return !table().detected.empty() || !table().added.empty();
+  const Table &t = table();
+  return !t.detected.empty() || !t.added.empty() || !t.assigned.empty();
 }
 
 std::string PortTableLabel(const PortEntry &entry) {

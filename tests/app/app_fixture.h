@@ -1,0 +1,195 @@
+// Test fixture for the program's start-up: a simulated controller on a pty at
+// the program's default port 1, the real start-up (StartProgram) with the real
+// resource file, and ways to act on the port selector as the operator does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QTest>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "link/com232.h"
+#include "params/panels.h"
+#include "platform/porttable.h"
+#include "platform/rs232.h"
+#include "platform/testing.h"
+#include "platform/userint.h"
+#include "platform/utility.h"
+#include "sim/simulator.h"
+#include "tests/support/sim_line.h"
+#include "ui/RVIMZEL4V14.h"
+
+namespace apptest {
+
+// Distinct parameter sets, none equal to the resource file's values.
+inline const sim::Words16 kFullSet = {0,  611, 1234, 345, 777, 33, 0,    222,
+                                      16, 2,   1,    3,   1,   2,  1500, 1};
+inline const sim::Words16 kSetB = {1, 622, 1876, 456, 888, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+inline const char kFirmware[] = "ZEL4 TEST FW 9.87";
+
+// The firmware text as the controller sends it: one character a word, blank-padded.
+inline std::array<uint16_t, 32> FirmwareWords(const std::string &text) {
+  std::array<uint16_t, 32> words{};
+  words.fill(' ');
+  for (std::size_t i = 0; i < text.size() && i < words.size(); ++i) {
+    words[i] = static_cast<uint8_t>(text[i]);
+  }
+  return words;
+}
+
+// The status line after a successful handshake: all 32 characters.
+inline std::string FirmwareStatus(const std::string &text) {
+  std::string status = text;
+  status.resize(32, ' ');
+  return status;
+}
+
+inline std::string Status() {
+  char text[512] = "";
+  GetCtrlVal(panelHandle, PANEL_STATUS, text);
+  return text;
+}
+
+inline int Value(int panel, int control) {
+  int value = -1;
+  GetCtrlVal(panel, control, &value);
+  return value;
+}
+
+inline std::vector<int> Orders(const sim::Simulator &controller) {
+  std::vector<int> orders;
+  for (const sim::RequestFrame &frame : controller.requests()) {
+    orders.push_back(frame[2] << 8 | frame[3]);
+  }
+  return orders;
+}
+
+// The order codes of `count` complete start-up handshakes.
+inline std::vector<int> Handshakes(int count) {
+  std::vector<int> orders;
+  for (int i = 0; i < count; ++i) {
+    for (int order : {5, 2, 2, 7}) orders.push_back(order);
+  }
+  return orders;
+}
+
+// A controller simulator that started and sits at a port number of its own.
+struct Controller {
+  sim::Simulator sim{sim::Pacing::Line};
+  int port = -1;
+
+  // number 0: a number added to the table; otherwise that number.
+  bool startAt(int number) {
+    if (!sim.start()) return false;
+    port =
+        number > 0 ? PortTableAssign(number, sim.slavePath()) : PortTableAddDevice(sim.slavePath());
+    return port > 0;
+  }
+  void loadDistinctSet() {
+    sim.setParameterSet(1, 0, kFullSet);
+    sim.setParameterSet(1, 1, kSetB);
+    sim.setFirmwareText(FirmwareWords(kFirmware));
+  }
+};
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (started_) EndProgram();
+    SetPromptAnswer({});
+  }
+
+  // The program's start-up, up to the event loop.
+  int Start() {
+    static char name[] = "RVIMZEL4V14";
+    static char *argv[] = {name, nullptr};
+    const int result = StartProgram(1, argv);
+    started_ = result == 0;
+    return result;
+  }
+
+  // Chooses the selector item with the given value through the ring's list,
+  // as the operator does with the mouse or the keyboard.
+  static void ChooseComPort(int value) {
+    auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_DROPDCOM));
+    ASSERT_NE(ring, nullptr);
+    const int index = ring->findData(value);
+    ASSERT_GE(index, 0) << "no item with value " << value;
+    ring->showPopup();
+    QAbstractItemView *list = ring->view();
+    list->setCurrentIndex(list->model()->index(index, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+  }
+
+  static std::vector<int> SelectorValues() {
+    auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_DROPDCOM));
+    std::vector<int> values;
+    for (int i = 0; ring != nullptr && i < ring->count(); ++i) {
+      values.push_back(ring->itemData(i).toInt());
+    }
+    return values;
+  }
+
+  static std::string SelectorText() {
+    auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_DROPDCOM));
+    return ring != nullptr ? ring->currentText().toStdString() : std::string();
+  }
+
+  bool started_ = false;
+};
+
+// The parameter controls of both panels, for comparing a panel with the file.
+struct ParamControl {
+  bool onPopup;
+  int control;
+};
+inline const ParamControl kParamControls[] = {
+    {false, PANEL_POWERA},       {false, PANEL_POWERB},  {false, PANEL_REFA},
+    {false, PANEL_REFB},         {false, PANEL_TOLA},    {false, PANEL_TOLB},
+    {false, PANEL_HYSTERESIS},   {false, PANEL_HWMODE},  {true, POPUP_MAXMODE},
+    {true, POPUP_AVERAGE},       {true, POPUP_POLARITY}, {true, POPUP_HOLD},
+    {true, POPUP_DROP_EVALMODE}, {true, POPUP_TRIGLVLA}, {true, POPUP_TRIGLVLB},
+    {true, POPUP_DROPTRIGMODE},  {true, POPUP_SDELAY},   {true, POPUP_OUTMODE},
+    {true, POPUP_ANAMODE}};
+
+// The parameter controls' values of a pair of panels, in kParamControls order.
+inline std::vector<int> ParamValues(int mainPanel, int popupPanel) {
+  std::vector<int> values;
+  for (const ParamControl &param : kParamControls) {
+    values.push_back(Value(param.onPopup ? popupPanel : mainPanel, param.control));
+  }
+  return values;
+}
+
+// The same values as the resource file gives them, from a fresh load (after
+// start-up, which registers the callbacks the file names).
+inline std::vector<int> ResourceFileParamValues() {
+  char dir[kMaxPathname] = "";
+  char path[kMaxPathname] = "";
+  GetProjectDir(dir);
+  MakePathname(dir, "RVIMZEL4V14.uir", path);
+  const int mainPanel = LoadPanel(0, path, PANEL);
+  const int popupPanel = LoadPanel(0, path, POPUP);
+  std::vector<int> values = ParamValues(mainPanel, popupPanel);
+  DiscardPanel(popupPanel);
+  DiscardPanel(mainPanel);
+  return values;
+}
+
+// What the panels show for a controller's two sets, in kParamControls order.
+inline std::vector<int> ExpectedParamValues(const sim::Words16 &full, const sim::Words16 &setB) {
+  // powerA, powerB, refA, refB, tolA, tolB, hysteresis, hwmode, maxmode, average,
+  // polarity, hold, evalmode, triglvlA, triglvlB, trigmode, sdelay, outmode, anamode
+  return {full[1], setB[1],  full[2],  setB[2],  full[3], setB[3],  full[5],
+          full[9], full[15], full[8],  full[6],  full[7], full[10], full[4],
+          setB[4], full[11], full[14], full[12], full[13]};
+}
+
+}  // namespace apptest

@@ -1,0 +1,193 @@
+// Start-up against a simulated controller at port 1: the frames on the line,
+// the panels and the status line afterwards, and the failures of the opening
+// and of the echo check.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "recorder/popup.h"
+#include "tests/app/app_fixture.h"
+
+namespace {
+
+using namespace apptest;
+using testsupport::RequestBytes;
+
+TEST_F(StartupTest, HandshakeReadsBothSetsAndFirmwareBeforeThePanelIsShown) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  controller.loadDistinctSet();
+
+  // Fires inside the first event processing, which is the wait of the first
+  // parameter read.
+  int visibleDuringHandshake = -1;
+  std::string statusThen;
+  QTimer::singleShot(0, [&] {
+    visibleDuringHandshake = PanelWidget(panelHandle)->isVisible() ? 1 : 0;
+    statusThen = Status();
+  });
+  ASSERT_EQ(Start(), 0);
+
+  EXPECT_EQ(visibleDuringHandshake, 0);
+  EXPECT_EQ(statusThen, "Waiting for parameter-frame ...") << "fired in the parameter read";
+  EXPECT_TRUE(PanelWidget(panelHandle)->isVisible());
+  EXPECT_FALSE(PanelWidget(panelPopUp)->isVisible());
+  EXPECT_EQ(com, 1);
+  EXPECT_EQ(Value(panelHandle, PANEL_DROPDCOM), 1);
+
+  // Echo check and first read carry the resource file's values, the second
+  // read the channel-B set; the firmware request comes last.
+  const std::vector<sim::RequestFrame> frames = controller.sim.requests();
+  ASSERT_EQ(Orders(controller.sim), Handshakes(1));
+  const std::vector<uint8_t> echo = {0x00, 0x55, 0x00, 0x05, 0x00, 0x00, 0x01, 0xF4, 0x08,
+                                     0x00, 0x02, 0x00, 0x03, 0xB6, 0x00, 0x14, 0x00, 0x01,
+                                     0x00, 0x64, 0x00, 0x08, 0x00, 0x01, 0x00, 0x00, 0x00,
+                                     0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0xF4, 0x00, 0x00};
+  EXPECT_EQ(std::vector<uint8_t>(frames[0].begin(), frames[0].end()), echo);
+  sim::Words16 fileFull{};
+  for (int i = 0; i < 16; ++i) {
+    fileFull[static_cast<std::size_t>(i)] = testsupport::AnswerWord(echo, i);
+  }
+  EXPECT_EQ(std::vector<uint8_t>(frames[1].begin(), frames[1].end()), RequestBytes(2, fileFull));
+  EXPECT_EQ(std::vector<uint8_t>(frames[2].begin(), frames[2].end()),
+            RequestBytes(2, {1, 500, 2048, 512, 950, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+
+  EXPECT_EQ(ParamValues(panelHandle, panelPopUp), ExpectedParamValues(kFullSet, kSetB));
+  EXPECT_EQ(Status(), FirmwareStatus(kFirmware));
+  EXPECT_EQ(target, RAM);
+}
+
+TEST_F(StartupTest, SilentControllerLeavesTimeoutAndTheResourceFileValues) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  controller.loadDistinctSet();
+  sim::Faults silent;
+  silent.silent = true;
+  controller.sim.setFaults(silent);
+  const double before = Timer();
+  ASSERT_EQ(Start(), 0);
+  const std::vector<int> fileValues = ResourceFileParamValues();
+  EXPECT_GE(Timer() - before, 1.9) << "the echo check waits out the port time-out";
+
+  EXPECT_EQ(Status(), "Timeout < 36 Bytes");
+  EXPECT_EQ(Orders(controller.sim), std::vector<int>{5}) << "nothing after the failed echo";
+  EXPECT_EQ(ParamValues(panelHandle, panelPopUp), fileValues);
+  EXPECT_TRUE(PanelWidget(panelHandle)->isVisible());
+}
+
+TEST_F(StartupTest, WrongEchoStopsTheHandshakeWithItsText) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  controller.loadDistinctSet();
+  sim::Faults wrongSync;
+  wrongSync.wrongSync = true;
+  controller.sim.setFaults(wrongSync);
+  ASSERT_EQ(Start(), 0);
+  const std::vector<int> fileValues = ResourceFileParamValues();
+
+  EXPECT_EQ(Status(), "read error - not sync byte 0xAA!");
+  EXPECT_EQ(Orders(controller.sim), std::vector<int>{5});
+  EXPECT_EQ(ParamValues(panelHandle, panelPopUp), fileValues);
+}
+
+TEST_F(StartupTest, NoSerialDeviceAtAll) {
+  if (PortTableHasSerialDevice()) GTEST_SKIP() << "this machine has a serial device";
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(Status(), "No serial port found");
+  EXPECT_TRUE(PanelWidget(panelHandle)->isVisible());
+}
+
+TEST_F(StartupTest, UnknownPortNumber) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  ASSERT_EQ(Start(), 0);
+  PortEntry entry;
+  ASSERT_FALSE(PortTableFind(77, &entry));
+  CloseCom(com);
+  InitRS232(77);
+  EXPECT_EQ(Status(), "Invalid port number");
+}
+
+TEST_F(StartupTest, BusyPortCannotBeOpenedAndNothingIsSent) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  // Another program holds the device.
+  const int holder = ::open(controller.sim.slavePath().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(Status(), "Cannot open port");
+  EXPECT_EQ(GetInQLen(1), kRS232PortNotOpen);
+  EXPECT_TRUE(PanelWidget(panelHandle)->isVisible());
+  ::close(holder);
+  testsupport::PumpFor(0.1);
+  EXPECT_EQ(controller.sim.requestCount(), 0u);
+}
+
+TEST(OpenErrorText, EveryResultHasItsText) {
+  EXPECT_STREQ(OpenErrorText(-1), "Unknown system error");
+  EXPECT_STREQ(OpenErrorText(-2), "Invalid port number");
+  EXPECT_STREQ(OpenErrorText(-3), "Port is not open");
+  EXPECT_STREQ(OpenErrorText(-4), "Unknown I/0 error");
+  EXPECT_STREQ(OpenErrorText(-6), "No serial port found");
+  EXPECT_STREQ(OpenErrorText(-7), "Cannot open port");
+  EXPECT_STREQ(OpenErrorText(-13), "Invalid parameter");
+  EXPECT_STREQ(OpenErrorText(-99), "Timeout");
+  for (int other : {-5, -8, -12, -14, -98, -100, -1000}) {
+    EXPECT_STREQ(OpenErrorText(other), "RS-232 error!") << other;
+  }
+}
+
+TEST_F(StartupTest, StartValuesBeforeTheHandshake) {
+  // No controller behind port 1: the start values stay as InitVars left them.
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  sim::Faults silent;
+  silent.silent = true;
+  controller.sim.setFaults(silent);
+  ASSERT_EQ(Start(), 0);
+
+  EXPECT_EQ(target, RAM);
+  EXPECT_STREQ(file_name, "ZEL4para.cfg");
+  char expected[kMaxPathname] = "";
+  MakePathname(proj_dir, "RVimRecord.dat", expected);
+  EXPECT_STREQ(recfile_name, expected);
+  char shown[kMaxPathname] = "";
+  GetCtrlVal(panelPopUp, POPUP_RECFILENAME, shown);
+  EXPECT_STREQ(shown, expected);
+  EXPECT_FALSE(ControlWidget(panelHandle, PANEL_POWERB)->isVisibleTo(PanelWidget(panelHandle)));
+  EXPECT_TRUE(ControlWidget(panelHandle, PANEL_POWERA)->isVisibleTo(PanelWidget(panelHandle)));
+  for (int i = 0; i < 256; ++i) {
+    ASSERT_EQ(xArray[i], i);
+    ASSERT_EQ(yArrayA[i], 0);
+    ASSERT_EQ(yArrayB[i], 0);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PortTableAssign, PutsAPathAtANumberInPlaceOfWhatWasThere) {
+  EXPECT_EQ(PortTableAssign(0, "/dev/null"), kRS232InvalidPort);
+  EXPECT_EQ(PortTableAssign(kMaxPortNumber + 1, "/dev/null"), kRS232InvalidPort);
+  EXPECT_EQ(PortTableAssign(1, ""), kRS232InvalidParameter);
+
+  const int added = PortTableAddDevice("/tmp/rvim-added-device");
+  ASSERT_GE(added, kFirstAddedPort);
+  ASSERT_EQ(PortTableAssign(added, "/tmp/rvim-first"), added);
+  ASSERT_EQ(PortTableAssign(added, "/tmp/rvim-second"), added);
+  PortEntry entry;
+  ASSERT_TRUE(PortTableFind(added, &entry));
+  EXPECT_EQ(entry.device, "/tmp/rvim-second");
+  int listed = 0;
+  for (int i = 0; PortTableEntry(i, &entry); ++i) listed += entry.number == added ? 1 : 0;
+  EXPECT_EQ(listed, 1) << "one entry per number";
+  EXPECT_EQ(PortTableAddDevice("/tmp/rvim-second"), added) << "an assigned path is known";
+  PortTableRefresh();
+  ASSERT_TRUE(PortTableFind(added, &entry));
+  EXPECT_EQ(entry.device, "/tmp/rvim-second") << "a refresh keeps the assignment";
+}
+
+}  // namespace
