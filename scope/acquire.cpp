@@ -1,0 +1,112 @@
+// Run/Stop of the live scope: a ping-pong of live requests and answers inside
+// the Run callback, one chart refresh per answer, until Stop or a silent line.
+#include "scope/acquire.h"
+
+#include "app/callbacks.h"
+#include "link/com232.h"
+#include "platform/rs232.h"
+#include "platform/userint.h"
+#include "platform/utility.h"
+#include "scope/history.h"
+#include "scope/plots.h"
+#include "ui/RVIMZEL4V14.h"
+
+namespace {
+
+constexpr int kLiveOrder = 8;
+constexpr double kAnswerTimeout = 2.0;  // seconds since the last request
+
+void FlushBothQueues() {
+  FlushInQ(com);
+  FlushOutQ(com);
+}
+
+void DimCommands(int dimmed) {
+  SetCtrlAttribute(panelHandle, PANEL_ACQCTRL1, ATTR_DIMMED, dimmed);
+  SetCtrlAttribute(panelHandle, PANEL_ACQCTRL2, ATTR_DIMMED, dimmed);
+}
+
+void SendFirstRequest() {
+  CopyVarsToPP(0);
+  FlushBothQueues();
+  rx_flag = 0;
+  order = kLiveOrder;
+  FillTxBuf(kLiveOrder, pp);
+  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  if (nBytesW == kFrameBytes) SetCtrlVal(panelHandle, PANEL_STATUS, "Line Ok!");
+}
+
+// pp still holds the answer here; the next request overwrites it.
+void PlotPendingAnswer() {
+  if (graphrefresh != 1) return;
+  if (type == 0) {
+    PlotRAWValues();
+  } else {
+    PlotNORMValues(arrayNORM);
+  }
+  graphrefresh = 0;
+}
+
+void SendNextRequest() {
+  if (rx_flag != 1) return;
+  FlushBothQueues();
+  CopyVarsToPP(0);
+  FillTxBuf(kLiveOrder, pp);
+  rx_flag = 0;
+  tstart = Timer();
+  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+}
+
+// True when the last request has waited too long; the run ends then.
+bool AnswerOverdue() {
+  tdiff = Timer() - tstart;
+  if (tdiff <= kAnswerTimeout) return false;
+  SetCtrlVal(panelHandle, PANEL_STATUS, "Timeout RS232-Line!");
+  stop_flag = 1;
+  return true;
+}
+
+void RunLoop() {
+  do {
+    PlotPendingAnswer();
+    SendNextRequest();
+    if (AnswerOverdue()) break;
+    ProcessSystemEvents();
+  } while (stop_flag == 0);
+}
+
+}  // namespace
+
+int CC_BTNRun(int panel, int control, int event, void *callbackData, int eventData1,
+              int eventData2) {
+  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+  if (event != EVENT_COMMIT) return 0;
+  SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE, 0);
+  DimCommands(1);
+  ShowChartOfGraphSource();
+  SendFirstRequest();
+  tstart = Timer();
+  stop_flag = 0;
+  graphrefresh = 0;
+  FillarrayNORM(tolA, refA, 0);
+  RunLoop();
+  rx_flag = 0;
+  FlushBothQueues();
+  graphrefresh = 0;
+  SetCtrlAttribute(panelHandle, PANEL_ACQCTRL1, ATTR_DIMMED, 0);
+  return 0;
+}
+
+int CC_BTNStop(int panel, int control, int event, void *callbackData, int eventData1,
+               int eventData2) {
+  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+  if (event != EVENT_COMMIT) return 0;
+  rx_flag = 0;
+  FlushBothQueues();
+  stop_flag = 1;
+  graphrefresh = 0;
+  DimCommands(0);
+  FillarrayRAW(0, 0);
+  FillarrayNORM(tol10Bit, ref10Bit, 0);
+  return 0;
+}
