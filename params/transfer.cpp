@@ -1,0 +1,104 @@
+// Storage target choice and the Send and Get buttons.
+#include <cstdint>
+
+#include "app/callbacks.h"
+#include "link/com232.h"
+#include "params/gui.h"
+#include "params/parafile.h"
+#include "platform/rs232.h"
+#include "platform/userint.h"
+#include "platform/utility.h"
+#include "ui/RVIMZEL4V14.h"
+
+namespace {
+
+constexpr int kStoreRamOrder = 1;
+constexpr int kStoreEepromOrder = 3;
+// The controller needs this pause to store the first set before the second.
+constexpr double kBetweenSetsSeconds = 0.1;
+
+void ShowStatus(const char *text) {
+  SetCtrlVal(panelHandle, PANEL_STATUS, text);
+}
+
+bool IsOn(int panel, int control) {
+  int on = 0;
+  GetCtrlVal(panel, control, &on);
+  return on != 0;
+}
+
+// Exactly one radio button stays on; switching the one that is on off falls
+// back to RAM.
+void ChooseTarget(int panel, int control, int chosen, int otherA, int otherB, int value) {
+  if (IsOn(panel, control)) {
+    SetCtrlVal(panelHandle, chosen, 1);
+    target = value;
+    SetCtrlVal(panelHandle, otherA, 0);
+    SetCtrlVal(panelHandle, otherB, 0);
+  } else {
+    target = RAM;
+    SetCtrlVal(panelHandle, PANEL_RBTRAM, 1);
+  }
+}
+
+// One set to the controller, without flushing and without awaiting an answer.
+void SendSet(uint16_t paraset, const char *okText) {
+  CopyVarsToPP(paraset);
+  FillTxBuf(order, pp);
+  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  if (nBytesW == kFrameBytes) ShowStatus(okText);
+}
+
+void SendToController() {
+  order = target == EEPROM ? kStoreEepromOrder : kStoreRamOrder;
+  GetPanelValues();
+  SendSet(0, "Transmit para1 Ok!");
+  Delay(kBetweenSetsSeconds);
+  SendSet(1, "Transmit para Ok!");
+}
+
+}  // namespace
+
+int CC_RBTRam(int panel, int control, int event, void *, int, int) {
+  if (event != EVENT_VAL_CHANGED) return 0;
+  ChooseTarget(panel, control, PANEL_RBTRAM, PANEL_RBTEEPROM, PANEL_RBTFILE, RAM);
+  return 0;
+}
+
+int CC_RBTEeprom(int panel, int control, int event, void *, int, int) {
+  if (event != EVENT_VAL_CHANGED) return 0;
+  ChooseTarget(panel, control, PANEL_RBTEEPROM, PANEL_RBTRAM, PANEL_RBTFILE, EEPROM);
+  return 0;
+}
+
+int CC_RBTFile(int panel, int control, int event, void *, int, int) {
+  if (event != EVENT_VAL_CHANGED) return 0;
+  ChooseTarget(panel, control, PANEL_RBTFILE, PANEL_RBTEEPROM, PANEL_RBTRAM, DATFILE);
+  return 0;
+}
+
+// Acts on the mouse press itself: a commit from the keyboard sends nothing.
+int CC_BTNSend(int, int, int event, void *, int, int) {
+  if (event != EVENT_LEFT_CLICK) return 0;
+  ShowStatus("Transmit...");
+  if (target == DATFILE) {
+    if (SelectParaFile(VAL_OK_BUTTON) != VAL_NO_FILE_SELECTED) SendParaToFile();
+    return 0;
+  }
+  SendToController();
+  return 0;
+}
+
+int CC_BTNGet(int, int, int event, void *, int, int) {
+  if (event == EVENT_LEFT_CLICK) ShowStatus("Receive...");
+  if (event != EVENT_COMMIT) return 0;
+  if (target == DATFILE) {
+    ReadParaFromFile();
+  } else {
+    PushGET(target, 0);
+    PushGET(target, 1);
+  }
+  // Also after a cancelled or failed read: the panels show the variables.
+  SetPanelValues();
+  return 0;
+}
