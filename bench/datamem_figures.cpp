@@ -1,0 +1,82 @@
+// Figures of the data readout: the Data readout command (live refresh and the
+// four blocks of the normalised data set) against the line-paced simulator,
+// and the least time its bytes need on the line.
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "app/callbacks.h"
+#include "app/startup.h"
+#include "bench/clock.h"
+#include "bench/figures.h"
+#include "bench/link_port.h"
+#include "link/com232.h"
+#include "params/panels.h"
+#include "platform/porttable.h"
+#include "platform/rs232.h"
+#include "platform/userint.h"
+#include "platform/utility.h"
+#include "sim/simulator.h"
+#include "ui/RVIMZEL4V14.h"
+
+namespace {
+
+constexpr double kLineBytesPerSecond = 1920.0;  // 19200 baud, 10 bits a byte
+// Live request and answer 36 + 36, four blocks of 36 + 128.
+constexpr int kReadoutLineBytes = 72 + 4 * (36 + 128);
+constexpr int kRuns = 5;
+constexpr int kNormalisedSource = 1;
+
+// The panels as start-up leaves them; those of an earlier figure are reused.
+bool PanelsReady() {
+  if (panelHandle > 0) return true;
+  RegisterCallbacks(kCallbackTable, kCallbackCount);
+  char dir[kMaxPathname] = "";
+  char path[kMaxPathname] = "";
+  if (GetProjectDir(dir) != 0 || MakePathname(dir, "RVIMZEL4V14.uir", path) != 0) return false;
+  panelHandle = LoadPanel(0, path, PANEL);
+  panelPopUp = LoadPanel(0, path, POPUP);
+  if (panelHandle <= 0 || panelPopUp <= 0) return false;
+  InitVars();
+  return true;
+}
+
+// One readout; its wall time in seconds, or -1 when a block did not arrive.
+double TimeOneReadout() {
+  std::strcpy(szStatus, "");
+  const double start = WallSeconds();
+  CC_BTNData(panelHandle, PANEL_BTNDATA, EVENT_COMMIT, nullptr, 0, 0);
+  const double took = WallSeconds() - start;
+  return std::strcmp(szStatus, "Data[64] block received!") == 0 ? took : -1;
+}
+
+double MedianReadoutSeconds() {
+  std::array<double, kRuns> times{};
+  for (double &time : times) {
+    time = TimeOneReadout();
+    if (time < 0) return -1;
+  }
+  std::sort(times.begin(), times.end());
+  return times[kRuns / 2];
+}
+
+}  // namespace
+
+double DataReadoutSeconds() {
+  sim::Simulator simulator(sim::Pacing::Line);
+  if (!simulator.start() || !PanelsReady()) return -1;
+  const int port = PortTableAddDevice(simulator.slavePath());
+  if (port < 0 || OpenLinkPortForBench(port) < 0) return -1;
+  const int previousCom = com;
+  com = port;
+  SetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, kNormalisedSource);
+  const double seconds = MedianReadoutSeconds();
+  const bool allRequests = simulator.requestCount() == 5 * kRuns;
+  CloseCom(port);
+  com = previousCom;
+  return allRequests ? seconds : -1;
+}
+
+double DataReadoutLineMinimumSeconds() {
+  return kReadoutLineBytes / kLineBytesPerSecond;
+}
