@@ -20,3 +20,32 @@ double PtyBytesPerSecondLinePaced();
 double StartupReadSeconds();
 // The bytes of that read on the line / 1920 per second: the least it can take.
 double StartupReadLineMinimumSeconds();
+// The live scope's Run loop in the started program, 10 s against the
+// line-paced simulator with the normalised chart visible: plotted answers a
+// second, their share of the line's 26.7 (goal >= 0.98), and the process's
+// CPU share of one core (goal < 10).
+double LiveAnswersPerSecondLinePaced();
+double LiveShareOfLineLimit();
+double LiveCpuPercentLinePaced();
+// The same loop 3 s against the instant simulator: answers a second, and the
+// program thread's CPU time per request/answer/plot cycle in ms (goal < 1).
+double LiveAnswersPerSecondInstant();
+double LiveCycleMsInstant();
+// Mean time of one chart refresh with its repaint, offscreen (goal < 2 ms).
+double RefreshRawMs();
+double RefreshNormMs();
+// Median wall time of the Data readout command (live refresh, four blocks of
+// the normalised data set) against the line-paced simulator (goal within 1.1x
+// of the line minimum).
+double DataReadoutSeconds();
+// The bytes of that readout on the line / 1920 per second: the least it can take.
+double DataReadoutLineMinimumSeconds();
+// Mean time of one appended record-file row, synced to the disk as the
+// recorder writes it, and the same append without the sync.
+double RecordRowWriteMsFsync();
+double RecordRowWriteMsNoSync();
+// Rows per second of a recording with interval 0 against the line-paced
+// simulator, and that rate over the line's limit of 1920 / 72 = 26.7 exchanges
+// per second. Goal: share at least 0.98.
+double RecordRowsPerSecond();
+double RecordShareOfLineLimit();

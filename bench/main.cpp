@@ -14,6 +14,19 @@ constexpr Figure kFigures[] = {
     {"pty_bytes_per_second_line_paced", PtyBytesPerSecondLinePaced},
     {"startup_read_seconds", StartupReadSeconds},
     {"startup_read_line_minimum_seconds", StartupReadLineMinimumSeconds},
+    {"record_row_write_ms_fsync", RecordRowWriteMsFsync},
+    {"record_row_write_ms_nosync", RecordRowWriteMsNoSync},
+    {"record_rows_per_second", RecordRowsPerSecond},
+    {"record_share_of_line_limit", RecordShareOfLineLimit},
+    {"live_answers_per_second_line_paced", LiveAnswersPerSecondLinePaced},
+    {"live_share_of_line_limit", LiveShareOfLineLimit},
+    {"live_cpu_percent_line_paced", LiveCpuPercentLinePaced},
+    {"live_answers_per_second_instant", LiveAnswersPerSecondInstant},
+    {"live_cycle_ms_instant", LiveCycleMsInstant},
+    {"refresh_raw_ms", RefreshRawMs},
+    {"refresh_norm_ms", RefreshNormMs},
+    {"datamem_readout_seconds", DataReadoutSeconds},
+    {"datamem_readout_line_minimum_seconds", DataReadoutLineMinimumSeconds},
 };
 
 }  // namespace

@@ -1,0 +1,213 @@
+// The recording run against the simulated controller: the record file byte
+// for byte, the end by count, stop and time-out, the row counter and the
+// control states.
+#include <cmath>
+
+#include "platform/clockseam.h"
+#include "tests/recorder/record_fixture.h"
+
+namespace {
+
+TEST_F(RecordRun, SampleCountZeroWritesTheHeaderAloneForIntervalsFiveAndTen) {
+  for (int interval : {5, 10}) {
+    Settings(interval, 0);
+    Record();
+    EXPECT_EQ(File(), Header(interval));
+    EXPECT_EQ(Status(), "Line Ok!");
+    ExpectEndOfRunControls();
+    ClickStopRecording();  // gives the start button back for the next run
+  }
+  EXPECT_EQ(Header(10).size(), 44u + 2u + 1u);
+}
+
+TEST_F(RecordRun, IntervalZeroRecordsEveryAnswerAndStopsAtTheCount) {
+  Settings(0, 5);
+  Record();
+  EXPECT_EQ(File(), Header(0) + (LiveRow() + "\n") + (LiveRow() + "\n") + (LiveRow() + "\n") +
+                        (LiveRow() + "\n") + (LiveRow() + "\n"));
+  EXPECT_EQ(Value(panelPopUp, POPUP_RECCOUNT), 5);
+  // One request per row plus the one sent in the pass of the last row (which
+  // the end of the run may flush before it leaves); the loop ends in that
+  // pass, so no later answer is asked for.
+  testsupport::PumpFor(0.3);
+  EXPECT_GE(Sim().requestCount(), 5u);
+  EXPECT_LE(Sim().requestCount(), 6u);
+  for (const sim::RequestFrame &request : Sim().requests()) EXPECT_EQ(request[3], 8);
+  ExpectEveryCountOnDisk();
+  ExpectEndOfRunControls();
+  EXPECT_EQ(stop_flag, 1);
+}
+
+TEST_F(RecordRun, RowsTakeTheFourLiveValuesOfTheAnswerWhateverTheChart) {
+  sim::Words16 live = kLive;
+  live[0] = 7;
+  live[1] = 0;
+  live[2] = 12345;
+  live[3] = 9;
+  Sim().setLiveWords(live);
+  SetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, 2);  // normalised chart
+  Settings(0, 2);
+  Record();
+  EXPECT_EQ(File(), Header(0) + "7\t0\t12345\t9\n7\t0\t12345\t9\n");
+  EXPECT_EQ(Attribute(panelHandle, PANEL_RAWCHART, ATTR_VISIBLE), 0);
+  EXPECT_EQ(Attribute(panelHandle, PANEL_NORMCHART, ATTR_VISIBLE), 1);
+  // The live chart kept running: the newest point is the last answer's value.
+  const std::vector<double> trace = StripChartTrace(panelHandle, PANEL_NORMCHART, 6);
+  ASSERT_FALSE(trace.empty());
+  EXPECT_DOUBLE_EQ(trace.back(), 7.0);
+}
+
+TEST_F(RecordRun, ControlsAndStateWhileRecording) {
+  SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE, 1);
+  Settings(0, 3);
+  int checked = 0;
+  Record([&](const CountSeen &) {
+    if (checked++ > 0) return;
+    EXPECT_EQ(Text(panelPopUp, POPUP_RECSTATE), "DATA-RECORDER active ...");
+    EXPECT_EQ(Attribute(panelPopUp, POPUP_RECSTATE, ATTR_TEXT_BGCOLOR), 0xFF0000);
+    EXPECT_EQ(Attribute(panelPopUp, POPUP_RECSTATE, ATTR_TEXT_COLOR), 0xFFFFFF);
+    for (int control : {PANEL_ACQCTRL1, PANEL_ACQCTRL2, PANEL_RECCTRL1})
+      EXPECT_EQ(Attribute(panelHandle, control, ATTR_DIMMED), 1) << control;
+    EXPECT_EQ(Attribute(panelPopUp, POPUP_RECCTRL, ATTR_DIMMED), 1);
+    EXPECT_EQ(Attribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE), 0);
+    EXPECT_EQ(Text(panelPopUp, POPUP_RECFILENAME), std::string(recfile_name));
+  });
+  EXPECT_GT(checked, 0);
+  ExpectEndOfRunControls();
+  EXPECT_EQ(Attribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE), 0);
+}
+
+TEST_F(RecordRun, ANewRunReplacesTheOldFile) {
+  {
+    std::ofstream old(recfile_name);
+    old << "old content that must go\n1\t2\t3\t4\n";
+  }
+  Settings(0, 1);
+  Record();
+  EXPECT_EQ(File(), Header(0) + LiveRow() + "\n");
+}
+
+TEST_F(RecordRun, RowsAreDueOnWholeSecondsOfTheInterval) {
+  sim::Faults slow;
+  slow.answerDelay = 0.1;
+  Sim().setFaults(slow);
+  Settings(3, 4);
+  const double start = Timer();
+  Record();
+  ASSERT_EQ(Rows().size(), 4u);
+  const std::vector<double> times = RowTimes();
+  ASSERT_EQ(times.size(), 4u);
+  // One answer: 100 ms delay plus 72 bytes on the line; a few hundred ms of
+  // margin for a busy machine.
+  const double period = 0.1 + 72.0 / 1920.0;
+  const double margin = 0.5;
+  EXPECT_LE(times[0] - start, 3.0 + period + margin);
+  for (std::size_t i = 1; i < times.size(); ++i) {
+    EXPECT_GT(times[i] - times[i - 1], 2.0) << "row " << i;
+    EXPECT_LE(times[i] - times[i - 1], 3.0 + period + margin) << "row " << i;
+  }
+  ExpectEveryCountOnDisk();
+}
+
+TEST_F(RecordRun, PacingHoldsAcrossTheWrapOfTheSixteenBitSeconds) {
+  // Just below a multiple of 65536 s, so the rows fall on both sides of it.
+  const double now = Timer();
+  const double wrap = (std::floor(now / 65536.0) + 1.0) * 65536.0;
+  AdvanceTimerForTest(wrap - 4.5 - now);
+  Settings(3, 3);
+  Record();
+  ResetTimerForTest();
+  const std::vector<double> times = RowTimes();
+  ASSERT_EQ(times.size(), 3u);
+  EXPECT_EQ(Rows().size(), 3u);
+  EXPECT_LT(times[0], wrap);
+  EXPECT_GT(times[2], wrap);
+  const double period = 72.0 / 1920.0;
+  for (std::size_t i = 1; i < times.size(); ++i) {
+    EXPECT_GT(times[i] - times[i - 1], 2.0) << "row " << i;
+    EXPECT_LE(times[i] - times[i - 1], 3.0 + period + 0.5) << "row " << i;
+  }
+}
+
+TEST_F(RecordRun, StopKeepsTheRowsSoFarAndWritesNoneAfter) {
+  Settings(0, 1000);
+  Record([](const CountSeen &seen) {
+    if (seen.count == 3) ClickStopRecording();
+  });
+  const int shown = Value(panelPopUp, POPUP_RECCOUNT);
+  EXPECT_GE(shown, 3);
+  EXPECT_LT(shown, 1000);
+  const std::string file = File();
+  EXPECT_EQ(RowLines(file).size(), static_cast<std::size_t>(shown));
+  testsupport::PumpFor(0.5);
+  EXPECT_EQ(File(), file);
+  EXPECT_EQ(Status(), "Line Ok!");
+  // Stop gives every recorder control back, the start button included.
+  for (int control : {PANEL_ACQCTRL1, PANEL_ACQCTRL2, PANEL_RECCTRL1, PANEL_RECCTRL2})
+    EXPECT_EQ(Attribute(panelHandle, control, ATTR_DIMMED), 0) << control;
+  EXPECT_EQ(Attribute(panelPopUp, POPUP_RECCTRL, ATTR_DIMMED), 0);
+  EXPECT_EQ(Text(panelPopUp, POPUP_RECSTATE), "DATA-RECORDER");
+  EXPECT_EQ(stop_flag, 1);
+}
+
+TEST_F(RecordRun, ControllerFallingSilentEndsTheRunWithTheTimeOut) {
+  Settings(0, 1000);
+  double silentAt = 0;
+  Record([&](const CountSeen &seen) {
+    if (seen.count != 3) return;
+    sim::Faults silent;
+    silent.silent = true;
+    Sim().setFaults(silent);
+    silentAt = Timer();
+  });
+  EXPECT_EQ(Status(), "Timeout RS232-Line!");
+  const int shown = Value(panelPopUp, POPUP_RECCOUNT);
+  EXPECT_GE(shown, 3);
+  EXPECT_LE(shown, 4);  // at most the answer already on its way
+  EXPECT_EQ(File().substr(0, Header(0).size()), Header(0));
+  EXPECT_EQ(Rows(), std::vector<std::string>(static_cast<std::size_t>(shown), LiveRow()));
+  EXPECT_GT(runEnd_ - silentAt, 1.5 - 0.1);
+  EXPECT_LT(runEnd_ - silentAt, 1.5 + 0.6);
+  ExpectEndOfRunControls();
+}
+
+TEST_F(RecordRun, ControllerSilentFromTheStartLeavesTheHeaderAlone) {
+  sim::Faults silent;
+  silent.silent = true;
+  Sim().setFaults(silent);
+  Settings(1, 10);
+  const double start = Timer();
+  Record();
+  EXPECT_GT(Timer() - start, 1.5);
+  EXPECT_EQ(Status(), "Timeout RS232-Line!");
+  EXPECT_EQ(File(), Header(1));
+  ExpectEndOfRunControls();
+}
+
+TEST_F(RecordRun, SecondRunShowsTheOldCountUntilItsFirstRow) {
+  Settings(0, 20);
+  Record();
+  ASSERT_EQ(Value(panelPopUp, POPUP_RECCOUNT), 20);
+  Settings(0, 3);
+  Record();  // the start button is still dimmed: nothing happens
+  EXPECT_TRUE(seen_.empty() || seen_[0].count == 20);
+  EXPECT_EQ(Rows().size(), 20u);
+  ClickStopRecording();
+  EXPECT_EQ(Value(panelPopUp, POPUP_RECCOUNT), 20);
+  Record();
+  ASSERT_GE(seen_.size(), 2u);
+  EXPECT_EQ(seen_[0].count, 20);
+  EXPECT_EQ(seen_[1].count, 1);
+  EXPECT_EQ(Rows().size(), 3u);
+}
+
+TEST_F(RecordRun, StopWithoutARunOnlyGivesTheControlsBack) {
+  SetCtrlAttribute(panelHandle, PANEL_RECCTRL1, ATTR_DIMMED, 1);
+  ClickStopRecording();
+  EXPECT_EQ(Attribute(panelHandle, PANEL_RECCTRL1, ATTR_DIMMED), 0);
+  EXPECT_EQ(stop_flag, 1);
+  EXPECT_EQ(Status(), "before");
+  EXPECT_EQ(Sim().requestCount(), 0u);
+}
+
+}  // namespace
