@@ -38,6 +38,11 @@ sleep 0.5
 xdotool type 9
 xdotool key Return
 sleep 3  # value changed and commit: two handshakes with the demo
+# Run the scope for a few seconds, then Stop: the chart keeps its picture.
+xdotool mousemove 415 102 click 1
+sleep 5
+xdotool mousemove 835 102 click 1
+sleep 0.5
 import -window "$main" "$out/main-panel.png"
 
 # "Parameters II" toggle in the banner.
