@@ -18,7 +18,6 @@
 namespace {
 
 constexpr char kHeader[] = "R-VIM-ZEL4-RECORDER-FILE: Time-Interval[s]: ";
-constexpr int kLiveOrder = 8;
 constexpr int kRowValues = 4;
 constexpr int kStatusRed = 0xFF0000;
 constexpr int kIdleGray = 0xE0E0E0;
@@ -71,29 +70,6 @@ int WriteRow() {
                      VAL_APPEND);
 }
 
-void FlushQueues() {
-  FlushInQ(com);
-  FlushOutQ(com);
-}
-
-void SendLiveRequest() {
-  CopyVarsToPP(0);
-  FillTxBuf(kLiveOrder, pp);
-  rx_flag = 0;
-  tstart = Timer();
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-}
-
-void SendFirstRequest() {
-  CopyVarsToPP(0);
-  FlushQueues();
-  rx_flag = 0;
-  order = kLiveOrder;
-  FillTxBuf(kLiveOrder, pp);
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) SetCtrlVal(panelHandle, PANEL_STATUS, "Line Ok!");
-}
-
 void PlotAnswer() {
   int source = 0;
   GetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, &source);
@@ -133,8 +109,7 @@ void RecordLoop(uint16_t interval, uint16_t samples) {
       graphrefresh = 0;
     }
     if (rx_flag == 1) {
-      FlushQueues();
-      SendLiveRequest();
+      SendNextLiveRequest();
     }
     tdiff = Timer() - tstart;
     if (tdiff > TIMEOUT) {
@@ -148,7 +123,7 @@ void RecordLoop(uint16_t interval, uint16_t samples) {
 
 void EndOfRun() {
   rx_flag = 0;
-  FlushQueues();
+  FlushBothQueues();
   graphrefresh = 0;
   DimRunControls(0);
   ShowRecState("DATA-RECORDER", kIdleGray, VAL_BLACK);
@@ -172,7 +147,7 @@ int CC_BTNStartRecord(int, int, int event, void *, int, int) {
   SetCtrlVal(panelPopUp, POPUP_RECFILENAME, recfile_name);
 
   if (WriteHeader(interval) == kFileOk) {
-    SendFirstRequest();
+    SendFirstLiveRequest();
     tstart = Timer();
     RecordLoop(interval, samples);
   } else {

@@ -13,27 +13,11 @@
 
 namespace {
 
-constexpr int kLiveOrder = 8;
 constexpr double kAnswerTimeout = 2.0;  // seconds since the last request
-
-void FlushBothQueues() {
-  FlushInQ(com);
-  FlushOutQ(com);
-}
 
 void DimCommands(int dimmed) {
   SetCtrlAttribute(panelHandle, PANEL_ACQCTRL1, ATTR_DIMMED, dimmed);
   SetCtrlAttribute(panelHandle, PANEL_ACQCTRL2, ATTR_DIMMED, dimmed);
-}
-
-void SendFirstRequest() {
-  CopyVarsToPP(0);
-  FlushBothQueues();
-  rx_flag = 0;
-  order = kLiveOrder;
-  FillTxBuf(kLiveOrder, pp);
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) SetCtrlVal(panelHandle, PANEL_STATUS, "Line Ok!");
 }
 
 // pp still holds the answer here; the next request overwrites it.
@@ -48,13 +32,7 @@ void PlotPendingAnswer() {
 }
 
 void SendNextRequest() {
-  if (rx_flag != 1) return;
-  FlushBothQueues();
-  CopyVarsToPP(0);
-  FillTxBuf(kLiveOrder, pp);
-  rx_flag = 0;
-  tstart = Timer();
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  if (rx_flag == 1) SendNextLiveRequest();
 }
 
 // True when the last request has waited too long; the run ends then.
@@ -84,7 +62,7 @@ int CC_BTNRun(int panel, int control, int event, void *callbackData, int eventDa
   SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE, 0);
   DimCommands(1);
   ShowChartOfGraphSource();
-  SendFirstRequest();
+  SendFirstLiveRequest();
   tstart = Timer();
   stop_flag = 0;
   graphrefresh = 0;

@@ -1,0 +1,36 @@
+// The live-value request (order 8 with the full parameter set), shared by
+// the scope's Run loop and the recorder, which poll the controller alike.
+#include "link/com232.h"
+#include "platform/rs232.h"
+#include "platform/userint.h"
+#include "platform/utility.h"
+#include "scope/acquire.h"
+#include "ui/RVIMZEL4V14.h"
+
+namespace {
+constexpr int kLiveOrder = 8;
+}
+
+void FlushBothQueues() {
+  FlushInQ(com);
+  FlushOutQ(com);
+}
+
+void SendFirstLiveRequest() {
+  CopyVarsToPP(0);
+  FlushBothQueues();
+  rx_flag = 0;
+  order = kLiveOrder;
+  FillTxBuf(kLiveOrder, pp);
+  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  if (nBytesW == kFrameBytes) SetCtrlVal(panelHandle, PANEL_STATUS, "Line Ok!");
+}
+
+void SendNextLiveRequest() {
+  FlushBothQueues();
+  CopyVarsToPP(0);
+  FillTxBuf(kLiveOrder, pp);
+  rx_flag = 0;
+  tstart = Timer();
+  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+}
