@@ -23,6 +23,7 @@
 #include "platform/userint.h"
 #include "platform/utility.h"
 #include "sim/simulator.h"
+#include "tests/support/program_panels.h"
 #include "tests/support/sim_line.h"
 #include "ui/RVIMZEL4V14.h"
 
@@ -171,12 +172,8 @@ inline std::vector<int> ParamValues(int mainPanel, int popupPanel) {
 // The same values as the resource file gives them, from a fresh load (after
 // start-up, which registers the callbacks the file names).
 inline std::vector<int> ResourceFileParamValues() {
-  char dir[kMaxPathname] = "";
-  char path[kMaxPathname] = "";
-  GetProjectDir(dir);
-  MakePathname(dir, "RVIMZEL4V14.uir", path);
-  const int mainPanel = LoadPanel(0, path, PANEL);
-  const int popupPanel = LoadPanel(0, path, POPUP);
+  const int mainPanel = testsupport::LoadProgramPanel(PANEL);
+  const int popupPanel = testsupport::LoadProgramPanel(POPUP);
   std::vector<int> values = ParamValues(mainPanel, popupPanel);
   DiscardPanel(popupPanel);
   DiscardPanel(mainPanel);

@@ -9,17 +9,13 @@
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
+#include "tests/support/program_panels.h"
 #include "ui/RVIMZEL4V14.h"
 
 void DataReadout::SetUp() {
-  RegisterCallbacks(kCallbackTable, kCallbackCount);
-  char dir[kMaxPathname] = "";
-  char path[kMaxPathname] = "";
-  ASSERT_EQ(GetProjectDir(dir), 0);
-  ASSERT_EQ(MakePathname(dir, "RVIMZEL4V14.uir", path), 0);
-  panelHandle = LoadPanel(0, path, PANEL);
+  panelHandle = testsupport::LoadProgramPanel(PANEL);
   ASSERT_GT(panelHandle, 0);
-  panelPopUp = LoadPanel(0, path, POPUP);
+  panelPopUp = testsupport::LoadProgramPanel(POPUP);
   ASSERT_GT(panelPopUp, 0);
   ASSERT_TRUE(line_.ok());
   Sim().setDataMemory(0, Memory(0));

@@ -19,18 +19,14 @@
 #include "platform/userint.h"
 #include "platform/utility.h"
 #include "tests/link/link_port.h"
+#include "tests/support/program_panels.h"
 #include "tests/support/sim_line.h"
 #include "ui/RVIMZEL4V14.h"
 
 class LinkWire : public testing::Test {
  protected:
   void SetUp() override {
-    RegisterCallbacks(kCallbackTable, kCallbackCount);
-    char dir[kMaxPathname] = "";
-    char path[kMaxPathname] = "";
-    ASSERT_EQ(GetProjectDir(dir), 0);
-    ASSERT_EQ(MakePathname(dir, "RVIMZEL4V14.uir", path), 0);
-    panelHandle = LoadPanel(0, path, PANEL);
+    panelHandle = testsupport::LoadProgramPanel(PANEL);
     ASSERT_GT(panelHandle, 0);
     SetParameterDefaults();
     maxmode = 0;

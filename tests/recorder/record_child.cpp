@@ -19,16 +19,14 @@
 #include "recorder/popup.h"
 #include "sim/simulator.h"
 #include "tests/link/link_port.h"
+#include "tests/support/program_panels.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {
 
 int LoadBothPanels() {
-  char dir[kMaxPathname] = "";
-  char path[kMaxPathname] = "";
-  if (GetProjectDir(dir) != 0 || MakePathname(dir, "RVIMZEL4V14.uir", path) != 0) return -1;
-  panelHandle = LoadPanel(0, path, PANEL);
-  panelPopUp = LoadPanel(0, path, POPUP);
+  panelHandle = testsupport::LoadProgramPanel(PANEL);
+  panelPopUp = testsupport::LoadProgramPanel(POPUP);
   return panelHandle > 0 && panelPopUp > 0 ? 0 : -1;
 }
 

@@ -28,6 +28,7 @@
 #include "scope/acquire.h"
 #include "tests/link/link_port.h"
 #include "tests/recorder/record_file.h"
+#include "tests/support/program_panels.h"
 #include "tests/support/sim_line.h"
 #include "ui/RVIMZEL4V14.h"
 
@@ -41,14 +42,9 @@ struct CountSeen {
 class RecordRun : public testing::Test {
  protected:
   void SetUp() override {
-    RegisterCallbacks(kCallbackTable, kCallbackCount);
-    char dir[kMaxPathname] = "";
-    char path[kMaxPathname] = "";
-    ASSERT_EQ(GetProjectDir(dir), 0);
-    ASSERT_EQ(MakePathname(dir, "RVIMZEL4V14.uir", path), 0);
-    panelHandle = LoadPanel(0, path, PANEL);
+    panelHandle = testsupport::LoadProgramPanel(PANEL);
     ASSERT_GT(panelHandle, 0);
-    panelPopUp = LoadPanel(0, path, POPUP);
+    panelPopUp = testsupport::LoadProgramPanel(POPUP);
     ASSERT_GT(panelPopUp, 0);
     SetParameterDefaults();
     ASSERT_TRUE(line_.ok());
