@@ -97,10 +97,10 @@ TEST_F(RecordRun, RowsAreDueOnWholeSecondsOfTheInterval) {
   ASSERT_EQ(Rows().size(), 4u);
   const std::vector<double> times = RowTimes();
   ASSERT_EQ(times.size(), 4u);
-  // One answer: 100 ms delay plus 72 bytes on the line; a few hundred ms of
+  // One answer: 100 ms delay plus 72 bytes on the line; a second of
   // margin for a busy machine.
   const double period = 0.1 + 72.0 / 1920.0;
-  const double margin = 0.5;
+  const double margin = 1.0;
   EXPECT_LE(times[0] - start, 3.0 + period + margin);
   for (std::size_t i = 1; i < times.size(); ++i) {
     EXPECT_GT(times[i] - times[i - 1], 2.0) << "row " << i;
@@ -125,7 +125,7 @@ TEST_F(RecordRun, PacingHoldsAcrossTheWrapOfTheSixteenBitSeconds) {
   const double period = 72.0 / 1920.0;
   for (std::size_t i = 1; i < times.size(); ++i) {
     EXPECT_GT(times[i] - times[i - 1], 2.0) << "row " << i;
-    EXPECT_LE(times[i] - times[i - 1], 3.0 + period + 0.5) << "row " << i;
+    EXPECT_LE(times[i] - times[i - 1], 3.0 + period + 1.0) << "row " << i;
   }
 }
 
