@@ -65,14 +65,12 @@ void UnpackLiveAnswer() {
   indexB = ClampIndex(pp[15]);
 }
 
-void PushRAWRecord(double chA, double chB) {
-  Shift(arrayRAW, kRawPoints, -kRawRecord, arrayRAW);
+void SetNewestRAWRecord(double chA, double chB) {
   arrayRAW[kRawPoints - 2] = chA;
   arrayRAW[kRawPoints - 1] = chB;
 }
 
-void PushNORMRecord(double *history) {
-  Shift(history, kNormPoints, -kNormRecord, history);
+void SetNewestNORMRecord(double *history) {
   double *rec = &history[kNormPoints - kNormRecord];
   rec[0] = upTHR;
   rec[1] = loTHR;

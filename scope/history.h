@@ -47,7 +47,7 @@ void UnpackLiveAnswer();
 // it is tolA/tolB.
 int ComputeNormBand(int graphSource);
 
-// Drop the oldest record and append the newest one.
-void PushRAWRecord(double chA, double chB);
-// Appends (upTHR, loTHR, valREF, holdHigh, holdLow, valNORM) to a 600-double history.
-void PushNORMRecord(double *history);
+// The newest (last) record of a history, after the refresh has shifted it.
+void SetNewestRAWRecord(double chA, double chB);
+// (upTHR, loTHR, valREF, holdHigh, holdLow, valNORM) into a 600-double history.
+void SetNewestNORMRecord(double *history);

@@ -77,12 +77,10 @@ void PlotRAWValues() {
   PrepareChart(PANEL_RAWCHART, kRawTraces);
   const int source = GraphSource();
   if (source == 0) {
-    arrayRAW[kRawPoints - 2] = adcCHA;
-    arrayRAW[kRawPoints - 1] = adcCHB;
+    SetNewestRAWRecord(adcCHA, adcCHB);
     ColorTraces(PANEL_RAWCHART, VAL_BLUE, VAL_GREEN);
   } else if (source == 1) {
-    arrayRAW[kRawPoints - 2] = valNORMA;
-    arrayRAW[kRawPoints - 1] = valNORMB;
+    SetNewestRAWRecord(valNORMA, valNORMB);
     ColorTraces(PANEL_RAWCHART, VAL_RED, VAL_DK_GRAY);
   }
   PlotStripChart(panelHandle, PANEL_RAWCHART, arrayRAW, kRawPoints, 0, 0, VAL_DOUBLE);
@@ -96,13 +94,7 @@ void PlotNORMValues(double *history) {
   const int source = GraphSource();
   const int common = ComputeNormBand(source);
   ColorValueTrace(source);
-  double *newest = &history[kNormPoints - kNormRecord];
-  newest[0] = upTHR;
-  newest[1] = loTHR;
-  newest[2] = valREF;
-  newest[3] = holdHigh;
-  newest[4] = holdLow;
-  newest[5] = valNORM;
+  SetNewestNORMRecord(history);
   PrepareChart(PANEL_NORMCHART, kNormTraces);
   ColorBandTraces();
   PlotStripChart(panelHandle, PANEL_NORMCHART, history, kNormPoints, 0, 0, VAL_DOUBLE);

@@ -72,7 +72,8 @@ TEST(Histories, ScopeShiftsMoveWholeRecords) {
   arrayRAW[1] = 12;
   arrayRAW[2] = 21;
   arrayRAW[3] = 22;
-  PushRAWRecord(7, 8);
+  Shift(arrayRAW, 200, -2, arrayRAW);
+  SetNewestRAWRecord(7, 8);
   EXPECT_EQ(arrayRAW[0], 21);
   EXPECT_EQ(arrayRAW[1], 22);
   EXPECT_EQ(arrayRAW[196], 0);
@@ -86,7 +87,8 @@ TEST(Histories, ScopeShiftsMoveWholeRecords) {
   holdHigh = 1005;
   holdLow = 1004;
   valNORM = 321;
-  PushNORMRecord(arrayNORM);
+  Shift(arrayNORM, 600, -6, arrayNORM);
+  SetNewestNORMRecord(arrayNORM);
   EXPECT_EQ(arrayNORM[0], 110);
   EXPECT_EQ(arrayNORM[588], 110);
   const double newest[6] = {1000, 1, 500, 1005, 1004, 321};

@@ -177,7 +177,8 @@ TEST_F(Band, NewestRecordCarriesTheBand) {
   anamode = 3;
   FillarrayNORM(tolA, refA, 0);
   ComputeNormBand(2);
-  PushNORMRecord(arrayNORM);
+  Shift(arrayNORM, 600, -6, arrayNORM);
+  SetNewestNORMRecord(arrayNORM);
   const double older[6] = {510, 490, 500, 0, 0, 0};
   const double newest[6] = {555, 445, 500, 901, 301, 700};
   for (int i = 0; i < 6; ++i) {
