@@ -33,12 +33,12 @@ void RequestFramer::reset() {
 }
 
 void OutputLine::schedule(const std::vector<uint8_t> &bytes, Clock::time_point earliest,
-                          Pacing pacing, int splitChunk) {
+                          Pacing pacing, int splitChunk, Clock::duration chunkPause) {
   const Clock::time_point start = std::max(earliest, lineFree_);
   Clock::duration offset{};
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (splitChunk > 0 && i > 0 && i % static_cast<std::size_t>(splitChunk) == 0) {
-      offset += kChunkPause;
+      offset += chunkPause;
     }
     if (pacing == Pacing::Line) offset += kByteTime;
     bytes_.push_back(Byte{bytes[i], start + offset, i + 1 == bytes.size()});

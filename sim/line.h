@@ -15,7 +15,6 @@ namespace sim {
 
 using Clock = std::chrono::steady_clock;
 constexpr Clock::duration kByteTime = std::chrono::nanoseconds(520833);
-constexpr Clock::duration kChunkPause = std::chrono::milliseconds(20);
 
 // Finds request frames (they start 00 55) in the byte stream, dropping one byte
 // at a time until the stream is in step again.
@@ -36,7 +35,7 @@ class RequestFramer {
 class OutputLine {
  public:
   void schedule(const std::vector<uint8_t> &bytes, Clock::time_point earliest, Pacing pacing,
-                int splitChunk);
+                int splitChunk, Clock::duration chunkPause);
   bool empty() const { return bytes_.empty(); }
   Clock::time_point nextDue() const { return bytes_.front().due; }
   // Copies up to max bytes that are due at `now` into out; returns the count.

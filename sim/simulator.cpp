@@ -148,7 +148,9 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     }
     const auto delay = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(std::max(0.0, faults.answerDelay)));
-    output.schedule(bytes, request.due + delay, pacing, faults.splitChunk);
+    const auto chunkPause = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(std::max(0.0, faults.splitPause)));
+    output.schedule(bytes, request.due + delay, pacing, faults.splitChunk, chunkPause);
   }
 }
 

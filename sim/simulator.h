@@ -24,6 +24,7 @@ struct Faults {
   bool wrongSync = false;     // echo/info answers carry word 0 as AA 00 instead of 00 AA
   bool ffHeader = false;      // frame answers start FF FF instead of 00 55
   int splitChunk = 0;         // write answers in chunks of N bytes with a short pause
+  double splitPause = 0.02;   // seconds of that pause
   int dropOrder9Offset = -1;  // leave unanswered the data block request for this offset
 };
 
