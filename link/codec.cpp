@@ -22,6 +22,11 @@ int ret = 0;
 namespace {
 
 constexpr double kAnswerWaitSeconds = 1.5;
+constexpr double kQuietSeconds = 0.02;  // one frame time on the line, with margin
+constexpr double kSettleLimitSeconds = 0.2;
+constexpr double kSettlePollSeconds = 0.002;
+
+int lineUnsettled = 0;
 
 void PutWord(char *at, unsigned word) {
   at[0] = static_cast<char>((word >> 8) & 0xFFu);
@@ -67,6 +72,7 @@ int WaitRxFull() {
     tdiff = Timer() - tstart;
     if (tdiff > kAnswerWaitSeconds) {
       std::strcpy(szStatus, "Timeout-RS-232...");
+      MarkLineUnsettled();
       ret = 0;
       break;
     }
@@ -82,4 +88,25 @@ void ReceiveCallbackOn() {
   InstallComCallback(com, eventMask, kFrameBytes, sync, RX_Receive_Function, nullptr);
   FlushInQ(com);
   FlushOutQ(com);
+}
+
+void MarkLineUnsettled() {
+  lineUnsettled = 1;
+}
+
+void SettleLine() {
+  if (lineUnsettled == 0) return;
+  lineUnsettled = 0;
+  const double begin = Timer();
+  double quietSince = begin;
+  int waiting = GetInQLen(com);
+  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds) {
+    Delay(kSettlePollSeconds);
+    const int now = GetInQLen(com);
+    if (now != waiting) {
+      waiting = now;
+      quietSince = Timer();
+    }
+  }
+  FlushInQ(com);
 }

@@ -47,6 +47,12 @@ void FillTxBuf(int order, const uint16_t *words);
 void GetRxBuf(int count);
 void RX_Receive_Function(int portNumber, int eventMask, void *callbackData);
 int WaitRxFull();
+// After a time-out (or a run stopped with a request in flight) the rest of a
+// late answer may still be on its way. SettleLine, called before the next
+// request, then waits until the line has been quiet for one frame time (at
+// most 0.2 s) and drops what came.
+void MarkLineUnsettled();
+void SettleLine();
 // Receive callback off (mask 0) and on again (eventMask, 36, sync; then both
 // queues flushed), around transactions whose answer is not a frame.
 void ReceiveCallbackOff();

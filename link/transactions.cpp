@@ -72,6 +72,7 @@ int PollInputQueue(int bytes, double limit, const char *timeoutText, bool *timed
     tdiff = Timer() - tstart;
     if (tdiff > limit) {
       std::strcpy(szStatus, timeoutText);
+      MarkLineUnsettled();
       *timedOut = true;
       break;
     }
@@ -116,6 +117,7 @@ void StoreBlock(int offset) {
 }  // namespace
 
 int CheckComLine(int port) {
+  SettleLine();
   CopyVarsToPP(0);
   FillTxBuf(kEchoOrder, pp);
   FlushInQ(port);
@@ -125,6 +127,7 @@ int CheckComLine(int port) {
   nBytesR = ComRd(port, szReadBuf, kFrameBytes);
   int result = 0;
   if (nBytesR < kFrameBytes) {
+    MarkLineUnsettled();
     std::strcpy(szStatus, "Timeout < 36 Bytes");
   } else if (AnswerHasSync()) {
     std::strcpy(szStatus, "Echo Check - Line Ok!");
@@ -138,6 +141,7 @@ int CheckComLine(int port) {
 
 void PushGET(int target, uint16_t paraset) {
   if (target == DATFILE) return;  // the file is read elsewhere
+  SettleLine();
   order = target == EEPROM ? 4 : 2;
   CopyVarsToPP(paraset);
   FlushInQ(com);
@@ -147,17 +151,20 @@ void PushGET(int target, uint16_t paraset) {
   nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
   if (nBytesW == kFrameBytes) ShowStatus("Waiting for parameter-frame ...");
   WaitRxFull();
-  // On a time-out the status line keeps the waiting text; the caller reads
-  // rx_flag to learn whether an answer came.
+  // The caller reads rx_flag to learn whether an answer came.
   if (rx_flag == 1) {
     GetRxBuf(PNUM);
     CopyPPtoVars(paraset);
     ShowStatus("Parameter-frame received! - Line Ok!");
+  } else {
+    ShowStatus(paraset == 0 ? "Parameter-frame NOT received - set 0!"
+                            : "Parameter-frame NOT received - set 1!");
   }
 }
 
 int GetVERSIONInfo() {
   ReceiveCallbackOff();
+  SettleLine();
   FlushInQ(com);
   FlushOutQ(com);
   order = kVersionOrder;
@@ -184,6 +191,7 @@ int GetVERSIONInfo() {
 }
 
 int ReadData64(int offset, int selector, int order) {
+  SettleLine();
   FillTwoWordRequest(order, offset, selector);
   FlushInQ(com);
   FlushOutQ(com);

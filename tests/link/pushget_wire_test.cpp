@@ -58,7 +58,7 @@ TEST_F(ParameterRead, FileTargetWritesNothingToTheLine) {
   EXPECT_EQ(Status(), "before");
 }
 
-TEST_F(ParameterRead, SilenceKeepsTheWaitingTextAndTheVariables) {
+TEST_F(ParameterRead, SilenceSaysTheSetWasNotReceivedAndKeepsTheVariables) {
   SetFaults({.silent = true});
   const std::array<uint16_t, 15> fullBefore = FullSetVariables();
   const double t0 = Timer();
@@ -67,7 +67,7 @@ TEST_F(ParameterRead, SilenceKeepsTheWaitingTextAndTheVariables) {
   EXPECT_EQ(rx_flag, 0);
   EXPECT_EQ(ret, 0);
   EXPECT_STREQ(szStatus, "Timeout-RS-232...");
-  EXPECT_EQ(Status(), "Waiting for parameter-frame ...");
+  EXPECT_EQ(Status(), "Parameter-frame NOT received - set 0!");
   EXPECT_EQ(FullSetVariables(), fullBefore);
   EXPECT_EQ(Sim().requestCount(), 1u);
 }
@@ -84,7 +84,24 @@ TEST_F(ParameterRead, AnswerWellInsideTheLimitIsTakenOneWellAfterIsNot) {
   PushGET(RAM, 1);
   EXPECT_EQ(rx_flag, 0);
   EXPECT_EQ(powerB, 2001);
-  EXPECT_EQ(Status(), "Waiting for parameter-frame ...");
+  EXPECT_EQ(Status(), "Parameter-frame NOT received - set 1!");
+}
+
+// The full set's answer crawls over the bound, two bytes every 9 ms from
+// 1.4 s on: its late rest must not open the channel-B answer.
+TEST_F(ParameterRead, LateRestOfATimedOutAnswerStaysOutOfTheNextRead) {
+  Sim().setParameterSet(1, 0, kRamFull);
+  Sim().setParameterSet(1, 1, kEepromB);
+  SetFaults({.answerDelay = 1.4, .splitChunk = 2, .splitPause = 0.008});
+  const std::array<uint16_t, 15> fullBefore = FullSetVariables();
+  PushGET(RAM, 0);
+  ASSERT_EQ(rx_flag, 0);
+  EXPECT_GT(GetInQLen(com), 0);  // the first part came in time
+  SetFaults({});
+  PushGET(RAM, 1);
+  EXPECT_EQ(rx_flag, 1);
+  EXPECT_EQ(ChannelBVariables(), (std::array<uint16_t, 4>{2001, 2002, 2003, 2004}));
+  EXPECT_EQ(FullSetVariables(), fullBefore);
 }
 
 TEST_F(ParameterRead, FfHeaderAnswerDecodesLikeAnyOther) {
