@@ -29,15 +29,22 @@ void AwaitAnswerAndReadBack() {
   do {
     if (rx_flag == 1) {
       PushGET(RAM, 0);
+      // The panels show what the controller now holds, so that the next
+      // Send does not undo the command.
+      if (rx_flag == 1) SetPanelValues();
       break;
     }
     tdiff = Timer() - tstart;
     ProcessSystemEvents();
   } while (tdiff < TIMEOUT);
-  if (tdiff > TIMEOUT) ShowStatus("Timeout RS-232!!");
+  if (tdiff > TIMEOUT) {
+    MarkLineUnsettled();
+    ShowStatus("Timeout RS-232!!");
+  }
 }
 
 void RunCommand(int code, bool teach) {
+  SettleLine();
   FlushInQ(com);
   FlushOutQ(com);
   order = code;
@@ -46,7 +53,11 @@ void RunCommand(int code, bool teach) {
   FillTxBuf(order, pp);
   rx_flag = 0;
   nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) ShowStatus("Line Ok!");
+  if (nBytesW != kFrameBytes) {
+    ShowStatus("Transmit ERROR - command NOT sent!");
+    return;
+  }
+  ShowStatus("Line Ok!");
   if (teach) ShowStatus("New setpoint value teached!");
   AwaitAnswerAndReadBack();
 }

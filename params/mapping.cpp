@@ -1,10 +1,26 @@
 // Copies the whole parameter set between the variables and the panel controls.
 // The read and write orders differ on the popup; both are kept as the panels
 // have always been handled.
+#include <cstdio>
+
 #include "link/com232.h"
 #include "params/gui.h"
 #include "platform/userint.h"
 #include "ui/RVIMZEL4V14.h"
+
+namespace {
+
+// A mode the selector has no item for gets one, so that the value the
+// controller holds is shown and read back unchanged instead of being lost.
+void ShowModeValue(int control, uint16_t mode) {
+  if (SetCtrlVal(panelPopUp, control, mode) == 0) return;
+  char label[16];
+  std::snprintf(label, sizeof label, "%u: unknown", static_cast<unsigned>(mode));
+  InsertListItem(panelPopUp, control, -1, label, mode);
+  SetCtrlVal(panelPopUp, control, mode);
+}
+
+}  // namespace
 
 void GetPanelValues() {
   GetCtrlVal(panelHandle, PANEL_POWERA, &powerA);
@@ -40,13 +56,13 @@ void SetPanelValues() {
   SetCtrlVal(panelHandle, PANEL_HWMODE, hwmode);
   SetCtrlVal(panelPopUp, POPUP_MAXMODE, maxmode);
   SetCtrlVal(panelPopUp, POPUP_AVERAGE, average);
-  SetCtrlVal(panelPopUp, POPUP_DROP_EVALMODE, evalmode);
+  ShowModeValue(POPUP_DROP_EVALMODE, evalmode);
   SetCtrlVal(panelPopUp, POPUP_TRIGLVLA, triglvlA);
   SetCtrlVal(panelPopUp, POPUP_TRIGLVLB, triglvlB);
   SetCtrlVal(panelPopUp, POPUP_POLARITY, polarity);
   SetCtrlVal(panelPopUp, POPUP_HOLD, hold);
   SetCtrlVal(panelPopUp, POPUP_OUTMODE, outmode);
-  SetCtrlVal(panelPopUp, POPUP_DROPTRIGMODE, trigmode);
+  ShowModeValue(POPUP_DROPTRIGMODE, trigmode);
   SetCtrlVal(panelPopUp, POPUP_SDELAY, sdelay);
   SetCtrlVal(panelPopUp, POPUP_ANAMODE, anamode);
   ShowModeTexts();

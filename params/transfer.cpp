@@ -42,19 +42,24 @@ void ChooseTarget(int panel, int control, int chosen, int otherA, int otherB, in
 }
 
 // One set to the controller, without flushing and without awaiting an answer.
-void SendSet(uint16_t paraset, const char *okText) {
+bool SendSet(uint16_t paraset) {
   CopyVarsToPP(paraset);
   FillTxBuf(order, pp);
   nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) ShowStatus(okText);
+  return nBytesW == kFrameBytes;
 }
 
 void SendToController() {
+  SettleLine();
   order = target == EEPROM ? kStoreEepromOrder : kStoreRamOrder;
   GetPanelValues();
-  SendSet(0, "Transmit para1 Ok!");
+  const bool fullSetSent = SendSet(0);
+  ShowStatus(fullSetSent ? "Transmit para1 Ok!" : "Transmit ERROR - para1 NOT sent!");
   Delay(kBetweenSetsSeconds);
-  SendSet(1, "Transmit para Ok!");
+  const bool channelBSent = SendSet(1);
+  // A lost full set stays shown: the last text tells about the whole Send.
+  if (fullSetSent)
+    ShowStatus(channelBSent ? "Transmit para Ok!" : "Transmit ERROR - para NOT sent!");
 }
 
 }  // namespace
@@ -96,7 +101,10 @@ int CC_BTNGet(int, int, int event, void *, int, int) {
     ReadParaFromFile();
   } else {
     PushGET(target, 0);
+    const int fullSetArrived = rx_flag;
     PushGET(target, 1);
+    // An answered channel-B set must not hide a lost full set.
+    if (fullSetArrived != 1) ShowStatus("Parameter-frame NOT received - set 0!");
   }
   // Also after a cancelled or failed read: the panels show the variables.
   SetPanelValues();

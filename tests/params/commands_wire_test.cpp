@@ -34,15 +34,29 @@ TEST_F(Commands, TeachWithAnAnsweringControllerShowsEveryStepAndReadsTheFullSetB
   EXPECT_EQ(OrderOf(frames[1]), 2);
   EXPECT_EQ(frames[1][5], 0);
 
-  // The variables hold what the controller has in RAM after the teach; the
-  // panels keep what the operator entered.
+  // Variables and panels hold what the controller has in RAM after the
+  // teach, so the next Send keeps the taught reference.
   const sim::Words16 ram = Sim().parameterSet(1, 0);
   EXPECT_EQ(powerA, ram[1]);
   EXPECT_EQ(refA, ram[2]);
   EXPECT_EQ(maxmode, 1015);
   EXPECT_EQ(powerB, powerBBefore);
-  EXPECT_EQ(Value(panelHandle, PANEL_REFA), 1111);
-  EXPECT_EQ(Value(panelPopUp, POPUP_MAXMODE), panelWords[15]);
+  EXPECT_EQ(Value(panelHandle, PANEL_REFA), ram[2]);
+  EXPECT_EQ(Value(panelPopUp, POPUP_MAXMODE), 1015);
+  Sim().clearRecord();
+  Click(PANEL_BTNSEND);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return Sim().requestCount() == 2; }));
+  EXPECT_EQ(Sim().parameterSet(1, 0), ram);
+}
+
+TEST_F(Commands, CommandWhoseWriteFailsSaysSoAndWaitsForNothing) {
+  CloseCom(com);
+  StatusRecorder recorder;
+  const double t0 = Timer();
+  Click(PANEL_BUTTONTEACH);
+  EXPECT_LT(Timer() - t0, 1.0);
+  EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"Teach new Reference-Value ...",
+                                                        "Transmit ERROR - command NOT sent!"}));
 }
 
 struct SilentCase {
@@ -100,19 +114,19 @@ TEST_F(Commands, AnsweredCommandWhoseReadBackTimesOutEndsWithTimeout) {
   EXPECT_EQ(refA, refBefore);
 }
 
-TEST_F(Commands, ResetReadsTheControllersRamAndTheNextSendTakesThePanelsAgain) {
+TEST_F(Commands, ResetShowsTheControllersRamAndTheNextSendKeepsIt) {
   Sim().setParameterSet(2, 0, kStoredFull);  // reset copies EEPROM into RAM
   Type(panelHandle, PANEL_REFA, 2222);
   Click(PANEL_BUTTONRESET);
   EXPECT_EQ(Status(), "Parameter-frame received! - Line Ok!");
   EXPECT_EQ(OrderOf(Sim().requests()[0]), 10);
   EXPECT_EQ(refA, 1002);
-  EXPECT_EQ(Value(panelHandle, PANEL_REFA), 2222);
+  EXPECT_EQ(Value(panelHandle, PANEL_REFA), 1002);
 
   Sim().clearRecord();
   Click(PANEL_BTNSEND);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return Sim().requestCount() == 2; }));
-  EXPECT_EQ(Sim().requests()[0][8] << 8 | Sim().requests()[0][9], 2222);
+  EXPECT_EQ(Sim().requests()[0][8] << 8 | Sim().requests()[0][9], 1002);
 }
 
 }  // namespace

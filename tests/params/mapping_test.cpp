@@ -1,5 +1,6 @@
 // The parameter set on the panels: what GetPanelValues and SetPanelValues move,
 // and the mode texts they write.
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <cstdint>
 #include <string>
@@ -136,20 +137,40 @@ TEST_F(Mapping_, GetThenSetLeavesEveryControlUnchanged) {
 }
 
 TEST_F(Mapping_, LargestWordIsShownAndReadBackUnclamped) {
-  for (const Mapping &m : kMappings) {
-    if (!IsSelector(m.control, m.onPopup)) *m.var = 65535;
-  }
+  SetAllVariables(65535);
   SetPanelValues();
   for (const Mapping &m : kMappings) {
-    if (IsSelector(m.control, m.onPopup)) continue;
     EXPECT_EQ(Value(PanelOf(m), m.control), 65535) << m.control;
     *m.var = 0;
   }
   GetPanelValues();
-  for (const Mapping &m : kMappings) {
-    if (IsSelector(m.control, m.onPopup)) continue;
-    EXPECT_EQ(*m.var, 65535) << m.control;
+  for (const Mapping &m : kMappings) EXPECT_EQ(*m.var, 65535) << m.control;
+}
+
+// A mode the selector lists no item for gets an item of its own, once, and
+// the mode texts stay those of the table.
+TEST_F(Mapping_, SelectorsKeepModesTheyHaveNoItemFor) {
+  struct Case {
+    uint16_t trig, eval;
+    int trigItems, evalItems;
+  };
+  const Case cases[] = {{7, 9, 6, 9}, {1, 2, 6, 9}, {7, 9, 6, 9}, {4000, 8, 7, 10}};
+  for (const Case &c : cases) {
+    trigmode = c.trig;
+    evalmode = c.eval;
+    SetPanelValues();
+    trigmode = evalmode = 0;
+    GetPanelValues();
+    EXPECT_EQ(trigmode, c.trig);
+    EXPECT_EQ(evalmode, c.eval);
+    auto *trigRing = Widget<QComboBox>(panelPopUp, POPUP_DROPTRIGMODE);
+    EXPECT_EQ(trigRing->count(), c.trigItems) << c.trig;
+    EXPECT_EQ(Widget<QComboBox>(panelPopUp, POPUP_DROP_EVALMODE)->count(), c.evalItems);
   }
+  EXPECT_EQ(Widget<QComboBox>(panelPopUp, POPUP_DROPTRIGMODE)->currentText(), "4000: unknown");
+  EXPECT_EQ(Widget<QComboBox>(panelPopUp, POPUP_DROPTRIGMODE)->itemText(5), "7: unknown");
+  EXPECT_EQ(Text(PANEL_TRIGMODETEXT), "CONTINOUS");
+  EXPECT_EQ(Text(PANEL_EVALMODETEXT), "NORM-A: A/Amax");
 }
 
 TEST_F(Mapping_, EveryModeValueHasItsText) {

@@ -1,6 +1,7 @@
 // Send and Get with the controller on the line, and the storage target.
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstring>
 
 #include "app/startup.h"
@@ -173,6 +174,38 @@ TEST_F(Get, FileTargetWithCancelledPopupKeepsOffTheLineAndDropsUnsavedEdits) {
   EXPECT_EQ(Status(), "Receive...");
   testsupport::PumpFor(0.3);
   EXPECT_TRUE(Sim().received().empty());
+}
+
+TEST_F(Send, FailedWriteSaysSoInsteadOfTheSuccessText) {
+  CloseCom(com);
+  StatusRecorder recorder;
+  Click(PANEL_BTNSEND);
+  EXPECT_EQ(recorder.texts(),
+            (std::vector<std::string>{"Transmit...", "Transmit ERROR - para1 NOT sent!"}));
+}
+
+// A set without an answer is named in the last text, even when the other
+// set answered; the line never stays on the waiting text.
+TEST_F(Get, LostSetIsReportedAndNeverTheSuccessText) {
+  for (const bool channelBAnswers : {true, false}) {
+    Sim().setFaults({.silent = true});
+    if (channelBAnswers) QTimer::singleShot(700, [&] { Sim().setFaults({}); });
+    Click(PANEL_BTNGET);
+    EXPECT_EQ(Status(), "Parameter-frame NOT received - set 0!") << channelBAnswers;
+  }
+}
+
+TEST_F(Get, ModesWithoutASelectorItemTravelUnchangedFromGetToSend) {
+  sim::Words16 full = kStoredFull;
+  full[10] = 9;  // evaluation mode
+  full[11] = 7;  // trigger mode
+  Sim().setParameterSet(1, 0, full);
+  Click(PANEL_BTNGET);
+  Sim().setParameterSet(1, 0, {});
+  Sim().clearRecord();
+  Click(PANEL_BTNSEND);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return Sim().requestCount() == 2; }));
+  EXPECT_EQ(Sim().parameterSet(1, 0), full);
 }
 
 using StorageTarget = ParamsWire;
