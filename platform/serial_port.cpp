@@ -75,6 +75,9 @@ bool configureLine(int fd, const PortSettings &settings) {
   termios tio{};
   if (!speedFor(settings.baudRate, &speed) || tcgetattr(fd, &tio) != 0) return false;
   cfmakeraw(&tio);
+  // cfmakeraw leaves IXOFF and IXANY: either would let the line pause or
+  // resume on bytes of a binary frame.
+  tio.c_iflag &= ~(IXON | IXOFF | IXANY);
   cfsetispeed(&tio, speed);
   cfsetospeed(&tio, speed);
   tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
@@ -107,8 +110,14 @@ std::unique_ptr<SerialPort> SerialPort::Open(int number, const std::string &devi
   *error = kRS232CannotOpenPort;
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;
-  // flock rather than TIOCEXCL: the exclusive-tty flag does not stop root.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !configureLine(fd, settings)) {
+  // flock stops every process, root too; TIOCEXCL also keeps out programs
+  // that open the device without taking the lock.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  if (::ioctl(fd, TIOCEXCL) != 0 || !configureLine(fd, settings)) {
+    ::ioctl(fd, TIOCNXCL);
     ::close(fd);
     return nullptr;
   }
@@ -135,6 +144,7 @@ void SerialPort::close() {
 void SerialPort::hangUp() {
   if (fd_ < 0) return;
   notifier_->setEnabled(false);
+  ::ioctl(fd_, TIOCNXCL);  // the flag outlives this descriptor otherwise
   ::close(fd_);
   fd_ = -1;
   buffer_.clear();

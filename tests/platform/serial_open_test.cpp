@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -136,4 +138,38 @@ TEST(SerialOpen, HangUpSeenByAWriteWithoutEventProcessing) {
   line.sim().hangUp();
   EXPECT_LT(ComWrt(line.port(), "\x00\x55", 2), 0);
   EXPECT_EQ(ComWrt(line.port(), "\x00\x55", 2), kRS232PortNotOpen);
+}
+
+// The settings as the opened port leaves them on the line, read through a
+// descriptor of the same pty taken before the port was opened.
+TEST(SerialOpen, LineIsRaw19200EightNoneOneWithoutFlowControlAndExclusive) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  const int watcher = ::open(line.device().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(watcher, 0);
+  termios dirty{};
+  ASSERT_EQ(tcgetattr(watcher, &dirty), 0);
+  dirty.c_iflag |= IXON | IXOFF | IXANY | ICRNL | INLCR;
+  dirty.c_oflag |= OPOST | ONLCR;
+  dirty.c_lflag |= ECHO | ICANON;
+  dirty.c_cflag |= CRTSCTS | PARENB | CSTOPB;
+  ASSERT_EQ(tcsetattr(watcher, TCSANOW, &dirty), 0);
+  ASSERT_EQ(line.open(), 0);
+
+  termios tio{};
+  ASSERT_EQ(tcgetattr(watcher, &tio), 0);
+  EXPECT_EQ(cfgetispeed(&tio), static_cast<speed_t>(B19200));
+  EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B19200));
+  EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+  EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP), 0u);
+  EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+  EXPECT_EQ(tio.c_lflag & (ECHO | ICANON | ISIG | IEXTEN), 0u);
+  int exclusive = 0;
+  ASSERT_EQ(ioctl(watcher, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 1);
+  CloseCom(line.port());
+  ASSERT_EQ(ioctl(watcher, TIOCGEXCL, &exclusive), 0);
+  EXPECT_EQ(exclusive, 0);
+  ::close(watcher);
 }
