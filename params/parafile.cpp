@@ -26,6 +26,8 @@ const char *ReadFailureText(int result) {
       return "Parameter file NOT read - fewer than 32 values!";
     case kFileBadNumber:
       return "Parameter file NOT read - invalid value!";
+    case kFileTooManyValues:
+      return "Parameter file NOT read - not a parameter file!";
     default:
       return "Parameter file NOT read - cannot open file!";
   }

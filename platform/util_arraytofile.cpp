@@ -142,6 +142,8 @@ int ReplaceFile(const char *fileName, const std::string &content) {
   }
   struct stat old {};
   const bool exists = stat(path.c_str(), &old) == 0;
+  // The rename would replace a file the user may not write.
+  if (exists && !rvutil::MayWrite(path.c_str())) return kFileCannotOpen;
   if (exists && !S_ISREG(old.st_mode)) return WriteInPlace(path.c_str(), content);
   std::string tempPath;
   const int fd = OpenTempBeside(path, exists ? (old.st_mode & 07777) : 0666, &tempPath);

@@ -2,6 +2,8 @@
 #include "platform/util_files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -80,9 +82,28 @@ bool WriteAll(int fd, const std::string &text) {
   return true;
 }
 
+namespace {
+bool (*gWriteCheck)(const char *path) = nullptr;
+}  // namespace
+
+bool MayWrite(const char *path) {
+  if (gWriteCheck != nullptr) return gWriteCheck(path);
+  return access(path, W_OK) == 0;
+}
+
+void SetWriteCheckForTest(bool (*check)(const char *path)) {
+  gWriteCheck = check;
+}
+
 int ReadWholeFile(const char *fileName, std::string *content) {
-  const int fd = open(fileName, O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a pipe without a writer must not wait.
+  const int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return kFileCannotOpen;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxReadBytes) {
+    close(fd);
+    return kFileCannotOpen;
+  }
   content->clear();
   char chunk[4096];
   int result = kFileOk;
@@ -92,9 +113,68 @@ int ReadWholeFile(const char *fileName, std::string *content) {
     if (n < 0) result = kFileReadFailed;
     if (n <= 0) break;
     content->append(chunk, static_cast<std::size_t>(n));
+    if (content->size() > static_cast<std::size_t>(kMaxReadBytes)) {
+      result = kFileCannotOpen;  // grew while being read
+      break;
+    }
   }
   close(fd);
   return result;
 }
 
 }  // namespace rvutil
+
+namespace {
+
+int gHeldFd = -1;
+
+// Another process recording into the old file keeps it locked.
+bool LockedElsewhere(const char *fileName) {
+  const int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool locked = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  close(fd);
+  return locked;
+}
+
+void SyncParentDirectory(const char *fileName) {
+  const char *slash = std::strrchr(fileName, '/');
+  const std::string dir =
+      slash == nullptr ? "." : (slash == fileName ? "/" : std::string(fileName, slash));
+  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+int CreateHeldFile(const char *fileName) {
+  CloseHeldFile();
+  if (!rvutil::PathFits(fileName)) return kFileCannotOpen;
+  if (LockedElsewhere(fileName)) return kFileInUse;
+  if (unlink(fileName) != 0 && errno != ENOENT) return kFileCannotOpen;
+  // O_EXCL: whatever could not be deleted is never appended to.
+  const int fd = open(fileName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return kFileCannotOpen;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return kFileInUse;
+  }
+  SyncParentDirectory(fileName);
+  gHeldFd = fd;
+  return kFileOk;
+}
+
+int HeldFileInPlace(const char *fileName) {
+  struct stat held {};
+  struct stat named {};
+  if (gHeldFd < 0 || fstat(gHeldFd, &held) != 0 || stat(fileName, &named) != 0) return 0;
+  return held.st_dev == named.st_dev && held.st_ino == named.st_ino ? 1 : 0;
+}
+
+void CloseHeldFile() {
+  if (gHeldFd < 0) return;
+  close(gHeldFd);
+  gHeldFd = -1;
+}

@@ -30,7 +30,13 @@ bool PathFits(const char *fileName);
 
 // Writes all of text to fd; false on any failure (short write, ENOSPC, EIO).
 bool WriteAll(int fd, const std::string &text);
-// Reads the whole file; a kFile error code, or kFileOk.
+// Reads the whole file; a kFile error code, or kFileOk. A file that is not
+// regular or holds more than kMaxReadBytes is kFileCannotOpen, without waiting.
 int ReadWholeFile(const char *fileName, std::string *content);
+
+// Whether the user may write the file: access(W_OK) unless a test set a
+// check of its own (root passes every access check). nullptr restores it.
+bool MayWrite(const char *path);
+void SetWriteCheckForTest(bool (*check)(const char *path));
 
 }  // namespace rvutil

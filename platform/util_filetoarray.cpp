@@ -19,6 +19,16 @@ bool IsSeparator(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// The next line without its line end; false at the end of the text.
+bool NextLine(std::string_view text, std::size_t *pos, std::string_view *line) {
+  if (*pos >= text.size()) return false;
+  std::size_t end = text.find('\n', *pos);
+  if (end == std::string_view::npos) end = text.size();
+  *line = text.substr(*pos, end - *pos);
+  *pos = end + 1;
+  return true;
+}
+
 // The next field of the text, or an empty view at the end.
 std::string_view NextField(std::string_view text, std::size_t *pos) {
   while (*pos < text.size() && IsSeparator(text[*pos])) ++*pos;
@@ -82,16 +92,34 @@ bool ParseAndStore(std::string_view field, int dataType, void *array, int index)
   }
 }
 
-int ReadAscii(std::string_view text, void *array, int dataType, const ArrayShape &shape) {
+// One line of the layout into the array from file value s on; false when
+// the line holds another number of values or one that is not a number.
+bool ReadLine(std::string_view line, void *array, int dataType, const ArrayShape &shape, int s) {
   std::size_t pos = 0;
-  for (int s = 0; s < shape.elements; ++s) {
-    const std::string_view field = NextField(text, &pos);
-    if (field.empty()) return kFileTooFewValues;
-    if (!ParseAndStore(field, dataType, array, shape.ArrayIndexOfFileValue(s))) {
-      return kFileBadNumber;
-    }
+  for (int i = 0; i < shape.PerLine(); ++i) {
+    const std::string_view field = NextField(line, &pos);
+    if (field.empty() || !ParseAndStore(field, dataType, array, shape.ArrayIndexOfFileValue(s + i)))
+      return false;
   }
-  return kFileOk;
+  return NextField(line, &pos).empty();
+}
+
+int ReadAscii(std::string_view text, void *array, int dataType, const ArrayShape &shape) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    text.remove_prefix(kByteOrderMark.size());
+  }
+  std::size_t pos = 0;
+  int s = 0;
+  std::string_view line;
+  while (NextLine(text, &pos, &line)) {
+    std::size_t probe = 0;
+    if (NextField(line, &probe).empty()) continue;  // blank line
+    if (s >= shape.elements) return kFileTooManyValues;
+    if (!ReadLine(line, array, dataType, shape, s)) return kFileBadNumber;
+    s += shape.PerLine();
+  }
+  return s < shape.elements ? kFileTooFewValues : kFileOk;
 }
 
 int ReadBinary(const std::string &content, void *array, int dataType, int elements) {

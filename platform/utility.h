@@ -20,7 +20,9 @@ enum {
   kFileReadFailed = -3,    // I/O error
   kFileTooFewValues = -4,  // fewer values than asked for
   kFileBadNumber = -5,     // a field that is not a number of that type
-  kFileBadArgument = -6
+  kFileBadArgument = -6,
+  kFileTooManyValues = -7,  // more lines of values than asked for
+  kFileInUse = -8           // locked by another process
 };
 
 // Writes numberOfElements values split into numberOfGroups groups.
@@ -35,9 +37,14 @@ enum {
 int ArrayToFile(const char *fileName, const void *array, int dataType, int numberOfElements,
                 int numberOfGroups, int dataOrder, int fileLayout, int columnSeparation,
                 int fieldWidth, int fileType, int fileAction);
-// Reads numberOfElements values written as above (ASCII: any blanks, tabs, CR
-// and LF separate values). Returns kFileOk or a negative error; on an error
-// the array may be partly written.
+// Reads numberOfElements values written as above. ASCII: each line holds
+// exactly the values of one line of the layout, separated by blanks or tabs;
+// blank lines, CR before LF and a leading UTF-8 byte-order mark are passed
+// over; a line with more or fewer values is kFileBadNumber, further lines of
+// values kFileTooManyValues. Only regular files up to kMaxReadBytes are read:
+// anything else is kFileCannotOpen at once. Returns kFileOk or a negative
+// error; on an error the array may be partly written.
+constexpr long kMaxReadBytes = 64 * 1024;
 int FileToArray(const char *fileName, void *array, int dataType, int numberOfElements,
                 int numberOfGroups, int dataOrder, int fileLayout, int fileType);
 
@@ -46,6 +53,16 @@ int FileToArray(const char *fileName, void *array, int dataType, int numberOfEle
 // target must hold n + 1 bytes. Returns the number of characters written or a
 // negative result for an unsupported format.
 int Fmt(char *target, const char *format, const int *source);
+
+// A file held for a whole run: created fresh (an old file of that name is
+// deleted first, and the new one's directory synced), then kept open and
+// locked (flock) until CloseHeldFile. kFileInUse when another process holds
+// the old or the new file; kFileCannotOpen when the old file cannot be
+// deleted or the new one cannot be created. One file is held at a time.
+int CreateHeldFile(const char *fileName);
+// 1 while fileName still names the held file, 0 once it was deleted or replaced.
+int HeldFileInPlace(const char *fileName);
+void CloseHeldFile();
 
 // Deletes a file; a missing file is no error (returns 0). Negative on failure.
 int CVI_DeleteFile(const char *fileName);

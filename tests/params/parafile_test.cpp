@@ -4,15 +4,18 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstring>
 #include <string>
 
 #include "params/gui.h"
+#include "platform/util_files.h"
 #include "tests/params/operator_panels.h"
 
 namespace {
@@ -156,12 +159,13 @@ TEST_F(ParaFile, BlanksAndCrLfLineEndsAreRead) {
   EXPECT_EQ(Status(), "Parameter file read!");
 }
 
-TEST_F(ParaFile, ValuesAfterThe32ndAreIgnored) {
+TEST_F(ParaFile, ByteOrderMarkAndBlankLinesAtTheEndAreRead) {
   std::vector<std::string> values = DefaultFileValues();
+  values[0] = "\xEF\xBB\xBF" + values[0];
   values[3] = "55";  // tolA
-  values.push_back("99");
-  values.push_back("not ours");
-  Write(PathOf("long.cfg"), Lines(values));
+  values.push_back("");
+  values.push_back(" \t");
+  Write(PathOf("long.cfg"), Lines(values, "\r\n"));
   Load(PathOf("long.cfg"));
   EXPECT_EQ(tolA, 55);
   EXPECT_EQ(Status(), "Parameter file read!");
@@ -182,6 +186,8 @@ TEST_P(DamagedFile, LeavesEveryVariableAndTheOldPanelValuesAlone) {
   std::vector<std::string> values = DefaultFileValues();
   if (GetParam().line < 0) {
     values.pop_back();
+  } else if (GetParam().line >= 32) {
+    values.push_back(GetParam().value);
   } else {
     values[static_cast<std::size_t>(GetParam().line)] = GetParam().value;
   }
@@ -200,7 +206,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"Negative", 20, "-1", "Parameter file NOT read - invalid value!"},
         BadFile{"PlusSign", 2, "+5", "Parameter file NOT read - invalid value!"},
         BadFile{"Fraction", 30, "1.5", "Parameter file NOT read - invalid value!"},
-        BadFile{"Beyond32Bits", 1, "4294967296", "Parameter file NOT read - invalid value!"}),
+        BadFile{"Beyond32Bits", 1, "4294967296", "Parameter file NOT read - invalid value!"},
+        BadFile{"TwoValuesOnALine", 7, "3 4", "Parameter file NOT read - invalid value!"},
+        BadFile{"ThirtyThreeLines", 32, "0", "Parameter file NOT read - not a parameter file!"}),
     [](const testing::TestParamInfo<BadFile> &info) { return std::string(info.param.what); });
 
 TEST_F(ParaFile, MissingOrEmptyFileChangesNothing) {
@@ -271,6 +279,53 @@ TEST_F(ParaFile, UnwritablePlacesAreReportedAndCreateNothing) {
   SetCtrlVal(panelHandle, PANEL_STATUS, "before");
   Save(full);
   EXPECT_EQ(Status(), "Parameter file NOT saved!");
+}
+
+// A pipe without a writer, a device and an oversized file are refused at
+// once; none of them may keep the program waiting or reading.
+TEST_F(ParaFile, OnlySmallRegularFilesAreRead) {
+  SetDistinctVariables();
+  const auto before = AllVariables();
+  const std::string pipe = PathOf("pipe.cfg");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const std::string device = PathOf("zero.cfg");
+  ASSERT_EQ(symlink("/dev/zero", device.c_str()), 0);
+  std::string big = Lines(DefaultFileValues());
+  big += std::string(64 * 1024 - big.size() + 1, '\n');
+  Write(PathOf("big.cfg"), big);
+  for (const std::string &path : {pipe, device, PathOf("big.cfg")}) {
+    SetCtrlVal(panelHandle, PANEL_STATUS, "before");
+    const double t0 = Timer();
+    Load(path);
+    EXPECT_LT(Timer() - t0, 1.0) << path;
+    EXPECT_EQ(Status(), "Parameter file NOT read - cannot open file!") << path;
+    EXPECT_EQ(AllVariables(), before);
+  }
+}
+
+// The save replaces a link's target beside the target and keeps the link; a
+// file the user may not write (told by the access seam, since root passes
+// every access check) stays as it was.
+TEST_F(ParaFile, SaveFollowsALinkAndKeepsAFileTheUserMayNotWrite) {
+  ASSERT_TRUE(QDir().mkdir(QString::fromStdString(PathOf("real"))));
+  const std::string target = PathOf("real/t.cfg");
+  Write(target, "old\n");
+  const std::string link = PathOf("link.cfg");
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  SetDistinctVariables();
+  Save(link);
+  EXPECT_EQ(Status(), "Parameter file saved!");
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(link)).isSymLink());
+  EXPECT_EQ(Content(target).substr(0, 12), "    0\n  100\n");
+  EXPECT_EQ(QDir(QString::fromStdString(PathOf("real"))).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("t.cfg")});
+
+  Write(target, "old\n");
+  rvutil::SetWriteCheckForTest([](const char *) { return false; });
+  Save(link);
+  rvutil::SetWriteCheckForTest(nullptr);
+  EXPECT_EQ(Status(), "Parameter file NOT saved!");
+  EXPECT_EQ(Content(target), "old\n");
 }
 
 }  // namespace
