@@ -40,6 +40,7 @@ bool AnswerOverdue() {
   tdiff = Timer() - tstart;
   if (tdiff <= kAnswerTimeout) return false;
   SetCtrlVal(panelHandle, PANEL_STATUS, "Timeout RS232-Line!");
+  MarkLineUnsettled();
   stop_flag = 1;
   return true;
 }
@@ -68,6 +69,7 @@ int CC_BTNRun(int panel, int control, int event, void *callbackData, int eventDa
   graphrefresh = 0;
   FillarrayNORM(tolA, refA, 0);
   RunLoop();
+  ShowParameterTolerances();
   rx_flag = 0;
   FlushBothQueues();
   graphrefresh = 0;
@@ -81,6 +83,7 @@ int CC_BTNStop(int panel, int control, int event, void *callbackData, int eventD
   if (event != EVENT_COMMIT) return 0;
   rx_flag = 0;
   FlushBothQueues();
+  MarkLineUnsettled();  // the answer to the request in flight may still come
   stop_flag = 1;
   graphrefresh = 0;
   DimCommands(0);

@@ -17,6 +17,7 @@ void FlushBothQueues() {
 }
 
 void SendFirstLiveRequest() {
+  SettleLine();
   CopyVarsToPP(0);
   FlushBothQueues();
   rx_flag = 0;

@@ -88,6 +88,10 @@ void PlotRAWValues() {
   ShowTolerances(tolA, tolB);
 }
 
+void ShowParameterTolerances() {
+  ShowTolerances(tolA, tolB);
+}
+
 void PlotNORMValues(double *history) {
   Shift(history, kNormPoints, -kNormRecord, history);
   UnpackLiveAnswer();

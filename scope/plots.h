@@ -7,6 +7,10 @@ void PlotRAWValues();
 // redraws PANEL_NORMCHART.
 void PlotNORMValues(double *history);
 
+// The tolerance inputs back on tolA and tolB once the band is no longer
+// drawn, so that nothing that reads the panel takes the band's tolerance.
+void ShowParameterTolerances();
+
 // Shows the chart the graph source draws on and sets `type` to match:
 // sources 0 and 1 the raw chart, any other the normalised one.
 void ShowChartOfGraphSource();

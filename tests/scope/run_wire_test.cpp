@@ -234,4 +234,43 @@ TEST_F(RunStop, FirstNormalisedRefreshShowsTheUnlimitedStartBandAndOneLiveRecord
   EXPECT_EQ(StripChartTraceColor(panelHandle, PANEL_NORMCHART, 6), 0xFF0000);
 }
 
+// The inputs show the band's common tolerance only while it is drawn; after
+// the run a Send carries the controller's own tolerances.
+TEST_F(RunStop, ToleranceInputsShowTheCommonToleranceOnlyWhileTheBandIsDrawn) {
+  Choose(PANEL_RNGGRAPHSOURCE, 2);
+  SetCtrlVal(panelHandle, PANEL_HWMODE, 1);  // common tolerance
+  for (const bool endByStop : {true, false}) {
+    tolA = 513;
+    tolB = 514;
+    Sim().setFaults({});
+    int shownDuringRun = -1;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+      if (PlottedNormRecords() == 0) return;
+      probe.stop();
+      GetCtrlVal(panelHandle, PANEL_TOLA, &shownDuringRun);
+      if (endByStop) {
+        Click(PANEL_BTNSTOP);
+      } else {
+        Sim().setFaults({.silent = true});
+      }
+    });
+    FillarrayNORM(0, 0, 0);
+    RunWith([&] { probe.start(0); });
+    EXPECT_EQ(shownDuringRun, 25);
+    int shownA = 0, shownB = 0;
+    GetCtrlVal(panelHandle, PANEL_TOLA, &shownA);
+    GetCtrlVal(panelHandle, PANEL_TOLB, &shownB);
+    EXPECT_EQ(shownA, 513) << endByStop;
+    EXPECT_EQ(shownB, 514) << endByStop;
+  }
+  Sim().setFaults({});
+  Click(PANEL_BTNSTOP);  // gives the commands back after the time-out
+  Sim().clearRecord();
+  Click(PANEL_BTNSEND);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return Sim().requestCount() == 2; }));
+  EXPECT_EQ(Sim().parameterSet(1, 0)[3], 513);
+  EXPECT_EQ(Sim().parameterSet(1, 1)[3], 514);
+}
+
 }  // namespace
