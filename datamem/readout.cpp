@@ -23,16 +23,17 @@ bool IsDataSource(int source) {
   return source >= 0 && source <= 3;
 }
 
-// One live answer, so that the index and minimum values are current.
+// One live answer, so that the index and minimum values are current. Without
+// an answer pp still holds the request: the live values stay as they were.
 void RefreshLiveValues() {
+  SettleLine();
   FlushInQ(com);
   FlushOutQ(com);
   rx_flag = 0;
   order = kLiveOrder;
   FillTxBuf(kLiveOrder, pp);
   nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  WaitRxFull();
-  PlotRAWValues();
+  if (WaitRxFull() == 1) PlotRAWValues();
 }
 
 // Every block is asked for, even after a time-out: a later block still
@@ -83,6 +84,9 @@ int CC_BTNData(int, int, int event, void *, int, int) {
   SetCtrlAttribute(panelHandle, PANEL_RAWCHART, ATTR_VISIBLE, 0);
   SetCtrlAttribute(panelHandle, PANEL_NORMCHART, ATTR_VISIBLE, 0);
   SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE, 1);
+  // The refresh processes events: no second transaction may start inside it.
+  SetCtrlAttribute(panelHandle, PANEL_ACQCTRL1, ATTR_DIMMED, 1);
+  SetCtrlAttribute(panelHandle, PANEL_ACQCTRL2, ATTR_DIMMED, 1);
   RefreshLiveValues();
 
   // The blocks are read by polling the input queue; the frame handler must
@@ -98,6 +102,7 @@ int CC_BTNData(int, int, int event, void *, int, int) {
 
   FillThresholdArrays();
   PlotDATACurve(yArrayA, yArrayB, upArray, loArray, refArray);
+  SetCtrlAttribute(panelHandle, PANEL_ACQCTRL1, ATTR_DIMMED, 0);
   SetCtrlAttribute(panelHandle, PANEL_ACQCTRL2, ATTR_DIMMED, 0);
   FlushOutQ(com);
   FlushInQ(com);

@@ -137,6 +137,33 @@ TEST_F(DataReadout, SourceWithoutDataSetReadsNoBlockAndClearsTheGraph) {
   EXPECT_EQ(IntVal(PANEL_VALB), kMinValB);
 }
 
+// The refresh's request words are no live values; and nothing that starts a
+// transaction can be pressed while the readout waits.
+TEST_F(DataReadout, UnansweredRefreshKeepsTheLiveValuesAndTransactionsStayDimmed) {
+  SetGraphSource(3);
+  for (int i = 0; i < PNUM; ++i) pp[i] = static_cast<uint16_t>(0x0300 + i);
+  SetCtrlVal(panelHandle, PANEL_ADCA, 4242);
+  FillarrayRAW(5, 6);
+  const std::vector<double> rawBefore(arrayRAW, arrayRAW + kRawPoints);
+  Sim().setFaults({.silent = true});
+  int dimmedDuring = -1;
+  QTimer::singleShot(300, [&] {
+    int one = 0, two = 0;
+    GetCtrlAttribute(panelHandle, PANEL_ACQCTRL1, ATTR_DIMMED, &one);
+    GetCtrlAttribute(panelHandle, PANEL_ACQCTRL2, ATTR_DIMMED, &two);
+    dimmedDuring = one && two;
+    Sim().setFaults({});  // the blocks are answered
+  });
+  ClickDataReadout();
+  EXPECT_EQ(dimmedDuring, 1);
+  EXPECT_EQ(IntVal(PANEL_ADCA), 4242);
+  EXPECT_EQ(std::vector<double>(arrayRAW, arrayRAW + kRawPoints), rawBefore);
+  EXPECT_EQ(Values(yArrayB, 128), Values(Memory(1).data() + 128, 128));
+  int dimmed = -1;
+  GetCtrlAttribute(panelHandle, PANEL_ACQCTRL1, ATTR_DIMMED, &dimmed);
+  EXPECT_EQ(dimmed, 0);
+}
+
 TEST_F(DataReadout, SilentControllerStillEndsWithARedrawnGraph) {
   SetGraphSource(3);
   Sim().setFaults({.silent = true});
