@@ -97,6 +97,10 @@ void RecordLoop(uint16_t interval, uint16_t samples) {
     if (graphrefresh == 1) {
       PlotAnswer();
       if (elapsed >= interval) {
+        if (HeldFileInPlace(recfile_name) == 0) {
+          StopWithStatus("Record file deleted or replaced - recording stopped!");
+          return;
+        }
         // Written before it is counted: a counted row is always on disk.
         if (WriteRow() != kFileOk) {
           StopWithStatus(kWriteError);
@@ -122,10 +126,13 @@ void RecordLoop(uint16_t interval, uint16_t samples) {
 }
 
 void EndOfRun() {
+  CloseHeldFile();
+  MarkLineUnsettled();  // a run ends with its last request unanswered
   rx_flag = 0;
   FlushBothQueues();
   graphrefresh = 0;
   DimRunControls(0);
+  ShowParameterTolerances();
   ShowRecState("DATA-RECORDER", kIdleGray, VAL_BLACK);
 }
 
@@ -143,10 +150,16 @@ int CC_BTNStartRecord(int, int, int event, void *, int, int) {
   uint16_t interval = 0;
   GetCtrlVal(panelPopUp, POPUP_NEDITRECSAMPLES, &samples);
   GetCtrlVal(panelPopUp, POPUP_NEDITRECTIME, &interval);
-  CVI_DeleteFile(recfile_name);
   SetCtrlVal(panelPopUp, POPUP_RECFILENAME, recfile_name);
 
-  if (WriteHeader(interval) == kFileOk) {
+  // A fresh file, held and locked for the run: never rows appended to an
+  // old recording, nor two programs recording into one file.
+  const int created = CreateHeldFile(recfile_name);
+  if (created == kFileInUse) {
+    StopWithStatus("Record file in use by another program - recording NOT started!");
+  } else if (created != kFileOk) {
+    StopWithStatus("Record file cannot be created - recording NOT started!");
+  } else if (WriteHeader(interval) == kFileOk) {
     SendFirstLiveRequest();
     tstart = Timer();
     RecordLoop(interval, samples);

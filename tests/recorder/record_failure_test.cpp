@@ -1,6 +1,7 @@
 // A record file that cannot be written ends the run with a status text and
 // keeps the rows already written.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -13,11 +14,15 @@
 
 namespace {
 
+void WriteWholeFile(const std::string &path, const std::string &content) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+}
+
 TEST_F(RecordRun, RecordFileThatCannotBeCreatedEndsTheRunAtOnce) {
   SetRecordFile(tmp_.filePath(QStringLiteral("missing/RVimRecord.dat")).toStdString());
   Settings(0, 10);
   Record();
-  EXPECT_EQ(Status(), kWriteErrorText);
+  EXPECT_EQ(Status(), "Record file cannot be created - recording NOT started!");
   EXPECT_FALSE(QFile::exists(QString::fromStdString(recfile_name)));
   testsupport::PumpFor(0.2);
   EXPECT_EQ(Sim().requestCount(), 0u);  // the controller is not polled for nothing
@@ -25,6 +30,8 @@ TEST_F(RecordRun, RecordFileThatCannotBeCreatedEndsTheRunAtOnce) {
   EXPECT_EQ(stop_flag, 1);
 }
 
+// A file moved away, deleted or replaced is no longer the record file: the
+// run ends, and the rows written so far stay in the file that was written.
 TEST_F(RecordRun, DirectoryGoneMidRunEndsTheRunAndKeepsTheRowsWritten) {
   ASSERT_TRUE(QDir(tmp_.path()).mkdir(QStringLiteral("rec")));
   const QString dir = tmp_.filePath(QStringLiteral("rec"));
@@ -36,7 +43,7 @@ TEST_F(RecordRun, DirectoryGoneMidRunEndsTheRunAndKeepsTheRowsWritten) {
       ASSERT_TRUE(QDir().rename(dir, moved));
     }
   });
-  EXPECT_EQ(Status(), kWriteErrorText);
+  EXPECT_EQ(Status(), "Record file deleted or replaced - recording stopped!");
   const int shown = Value(panelPopUp, POPUP_RECCOUNT);
   EXPECT_GE(shown, 3);
   EXPECT_LT(shown, 1000);
@@ -44,6 +51,44 @@ TEST_F(RecordRun, DirectoryGoneMidRunEndsTheRunAndKeepsTheRowsWritten) {
   EXPECT_EQ(kept.substr(0, Header(0).size()), Header(0));
   EXPECT_EQ(RowLines(kept), std::vector<std::string>(static_cast<std::size_t>(shown), LiveRow()));
   ExpectEndOfRunControls();
+}
+
+TEST_F(RecordRun, RecordFileReplacedMidRunEndsTheRunAndKeepsTheRowsWritten) {
+  const std::string moved = tmp_.filePath(QStringLiteral("moved.dat")).toStdString();
+  Settings(0, 1000);
+  Record([&](const CountSeen &seen) {
+    if (seen.count != 3) return;
+    ASSERT_EQ(std::rename(recfile_name, moved.c_str()), 0);
+    WriteWholeFile(recfile_name, "someone else's\n");
+  });
+  EXPECT_EQ(Status(), "Record file deleted or replaced - recording stopped!");
+  const int shown = Value(panelPopUp, POPUP_RECCOUNT);
+  EXPECT_EQ(RowLines(ReadWholeFile(moved)),
+            std::vector<std::string>(static_cast<std::size_t>(shown), LiveRow()));
+  EXPECT_EQ(File(), "someone else's\n");
+}
+
+// The run holds its file locked; a second program finds it locked and
+// refuses, and the recording in the file stays as it is.
+TEST_F(RecordRun, RecordFileIsLockedForTheRunAndASecondRecorderIsRefused) {
+  Settings(0, 1000);
+  int lockedDuringRun = -1;
+  Record([&](const CountSeen &seen) {
+    if (seen.count != 2) return;
+    const int fd = open(recfile_name, O_RDONLY);
+    lockedDuringRun = flock(fd, LOCK_EX | LOCK_NB) != 0 ? 1 : 0;
+    close(fd);
+    ClickStopRecording();
+  });
+  EXPECT_EQ(lockedDuringRun, 1);
+  const std::string recording = File();
+  const int other = open(recfile_name, O_RDONLY);  // the other program's lock
+  ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  Record();
+  close(other);
+  EXPECT_EQ(Status(), "Record file in use by another program - recording NOT started!");
+  EXPECT_EQ(File(), recording);
+  EXPECT_EQ(Sim().requestCount(), Sim().answerCount());
 }
 
 // A tmpfs of a few pages, filled so that the record file gets one page.
@@ -95,6 +140,23 @@ TEST_F(RecordOnSmallDisk, DiskFullMidRunEndsTheRunAndKeepsEveryCountedRow) {
   EXPECT_EQ(Rows(), std::vector<std::string>(static_cast<std::size_t>(shown), LiveRow()));
   ExpectEveryCountOnDisk();
   ExpectEndOfRunControls();
+}
+
+// An old recording whose name cannot be deleted (a mount point) is never
+// appended to: the run does not start.
+TEST_F(RecordOnSmallDisk, OldRecordingThatCannotBeDeletedIsLeftAlone) {
+  const std::string path = mountPoint_ + "/RVimRecord.dat";
+  const std::string source = mountPoint_ + "/old.dat";
+  WriteWholeFile(source, "old recording\n");
+  WriteWholeFile(path, "");
+  ASSERT_EQ(mount(source.c_str(), path.c_str(), nullptr, MS_BIND, nullptr), 0);
+  SetRecordFile(path);
+  Settings(0, 10);
+  Record();
+  umount2(path.c_str(), MNT_DETACH);
+  EXPECT_EQ(Status(), "Record file cannot be created - recording NOT started!");
+  EXPECT_EQ(ReadWholeFile(source), "old recording\n");
+  EXPECT_EQ(Sim().requestCount(), 0u);
 }
 
 TEST_F(RecordOnSmallDisk, DiskFullAtTheStartEndsTheRunBeforeAnyRequest) {

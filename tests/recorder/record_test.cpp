@@ -57,6 +57,21 @@ TEST_F(RecordRun, RowsTakeTheFourLiveValuesOfTheAnswerWhateverTheChart) {
   EXPECT_DOUBLE_EQ(trace.back(), 7.0);
 }
 
+TEST_F(RecordRun, ToleranceInputsShowTheParameterTolerancesAgainWhenTheCountIsReached) {
+  SetCtrlVal(panelHandle, PANEL_HWMODE, 1);  // the band uses the common tolerance
+  SetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, 2);
+  tolA = 513;
+  tolB = 514;
+  int shownDuringRun = -1;
+  Settings(0, 3);
+  Record([&](const CountSeen &seen) {
+    if (seen.count >= 1 && shownDuringRun < 0) shownDuringRun = Value(panelHandle, PANEL_TOLA);
+  });
+  EXPECT_EQ(shownDuringRun, kLive[10]);
+  EXPECT_EQ(Value(panelHandle, PANEL_TOLA), 513);
+  EXPECT_EQ(Value(panelHandle, PANEL_TOLB), 514);
+}
+
 TEST_F(RecordRun, ControlsAndStateWhileRecording) {
   SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE, 1);
   Settings(0, 3);
