@@ -1,5 +1,6 @@
 // The command line, read with QCommandLineParser.
 #include <QCommandLineParser>
+#include <QRegularExpression>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
@@ -14,11 +15,13 @@ void Print(FILE *to, const QString &text) {
   std::fflush(to);
 }
 
-// Without a running application the parser cannot name the program itself.
+// The usage line names the program as it was called (the parser would take
+// the running application's name, or none before it starts).
 QString HelpText(const QCommandLineParser &parser, const QStringList &arguments) {
   QString text = parser.helpText();
   const QString program = arguments.first().section(QLatin1Char('/'), -1);
-  return text.replace(QStringLiteral("<executable_name>"), program);
+  static const QRegularExpression usage(QStringLiteral("^Usage: \\S+"));
+  return text.replace(usage, QStringLiteral("Usage: ") + program);
 }
 
 QStringList Arguments(int argc, char **argv) {

@@ -39,7 +39,7 @@ desktop-file-validate packaging/com.example.rvimzel4.desktop
 echo "== appstreamcli validate"
 appstreamcli validate --no-net packaging/com.example.rvimzel4.metainfo.xml
 echo "== lintian"
-lintian --allow-root --no-tag-display-limit "$deb"
+lintian --allow-root --tag-display-limit 0 --fail-on error,warning "$deb"
 echo "lintian: no errors or warnings"
 
 [ "${1:-}" = "--try" ] || exit 0
