@@ -1,12 +1,18 @@
 // Start-up, the event loop and shut-down around it.
 #include <cstdio>
 
+#include "app/accessible.h"
 #include "app/callbacks.h"
+#include "app/cmdline.h"
 #include "app/demo.h"
+#include "app/hotplug.h"
 #include "app/portselect.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "link/com232.h"
 #include "params/panels.h"
+#include "platform/appdirs.h"
+#include "platform/listchoice.h"
 #include "platform/porttable.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
@@ -17,11 +23,12 @@ namespace {
 
 const char kResourceFile[] = "RVIMZEL4V14.uir";
 
-// The resource file lies beside the executable, wherever it is started from.
+// The resource file lies beside the executable or in the installed share
+// directory, wherever the program is started from.
 int LoadFromProgramDir(int panelResourceId) {
   char dir[kMaxPathname] = "";
   char path[kMaxPathname] = "";
-  if (GetProjectDir(dir) < 0 || MakePathname(dir, kResourceFile, path) < 0) return -1;
+  if (GetResourceDir(dir) < 0 || MakePathname(dir, kResourceFile, path) < 0) return -1;
   return LoadPanel(0, path, panelResourceId);
 }
 
@@ -33,16 +40,23 @@ int StartProgram(int argc, char **argv) {
   RegisterCallbacks(kCallbackTable, kCallbackCount);
   if ((panelHandle = LoadFromProgramDir(PANEL)) < 0) return -1;
   if ((panelPopUp = LoadFromProgramDir(POPUP)) < 0) return -1;
+  NameControlsForScreenReaders();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);
   InitVars();
+  LoadSettings(!ApplyCommandLinePort());
+  SetRingChoiceOnlyFromList(panelHandle, PANEL_DROPDCOM);
   FillPortSelector();
   InitRS232(com);
+  ReportAbsentPort();
+  StartHotPlug();
   DisplayPanel(panelHandle);
   return 0;
 }
 
 void EndProgram() {
+  StopHotPlug();
+  SaveSettings();
   CloseCom(com);
   DiscardPanel(panelPopUp);
   DiscardPanel(panelHandle);
@@ -50,6 +64,8 @@ void EndProgram() {
 }
 
 int WinMain(int argc, char **argv) {
+  int exitCode = 0;
+  if (CommandLineEndsProgram(argc, argv, &exitCode)) return exitCode;
   if (StartProgram(argc, argv) < 0) return -1;
   RunUserInterface();
   EndProgram();

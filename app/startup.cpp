@@ -93,12 +93,12 @@ void InitVars() {
   }
 }
 
-void InitRS232(int port) {
+int OpenAndCheckLine(int port) {
   int result = OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
   if (result < 0) {
     CopyText(szStatus, sizeof szStatus, OpenErrorText(result));
     ShowStatus();
-    return;
+    return 0;
   }
   SetComTime(port, 2.0);
   FlushInQ(port);
@@ -107,8 +107,13 @@ void InitRS232(int port) {
   InstallComCallback(port, eventMask, 36, sync, RX_Receive_Function, nullptr);
   if (CheckComLine(port) != 1) {
     ShowStatus();
-    return;
+    return 0;
   }
+  return 1;
+}
+
+void InitRS232(int port) {
+  if (OpenAndCheckLine(port) == 0) return;
   target = RAM;
   ShowTargetRam();
   PushGET(RAM, 0);

@@ -12,5 +12,8 @@ void EndProgram();
 
 void InitVars();
 void InitRS232(int port);
+// Opens the port and checks the line (echo); 1 when the line is good. The
+// status line shows the outcome.
+int OpenAndCheckLine(int port);
 // The status text for a negative result of the port opening.
 const char *OpenErrorText(int result);

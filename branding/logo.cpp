@@ -5,6 +5,7 @@
 
 #include "link/com232.h"
 #include "params/panels.h"
+#include "platform/appdirs.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
 #include "ui/RVIMZEL4V14.h"
@@ -45,11 +46,11 @@ constexpr Brand kBrands[] = {
 constexpr int kBrandCount = sizeof(kBrands) / sizeof(kBrands[0]);
 constexpr int kUnchangedBrand = 5;
 
-// Bare bitmap names are looked up beside the program.
+// Bare bitmap names are looked up where the resource file lies.
 void LoadLogo(const char *fileName) {
   char dir[kMaxPathname] = "";
   char path[kMaxPathname] = "";
-  GetProjectDir(dir);
+  GetResourceDir(dir);
   MakePathname(dir, fileName, path);
   DisplayImageFile(panelHandle, PANEL_LOGO, path);
 }

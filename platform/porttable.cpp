@@ -2,11 +2,11 @@
 // device paths, each under a stable port number.
 #include "platform/porttable.h"
 
-#include <QSerialPortInfo>
 #include <algorithm>
 #include <cctype>
 #include <string_view>
 
+#include "platform/porttable_detect.h"
 #include "platform/rs232.h"
 #include "platform/serial_internal.h"
 
@@ -119,12 +119,8 @@ std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices
 }
 
 void PortTableRefresh() {
-  std::vector<DetectedDevice> devices;
-  for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-    devices.push_back({info.portName().toStdString(), info.systemLocation().toStdString()});
-  }
   Table &t = table();
-  t.detected = NumberDetectedDevices(std::move(devices));
+  t.detected = KeepAdapterNumbers(NumberDetectedDevices(DetectSerialDevices()));
   t.loaded = true;
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/testing.h"
+#include "platform/ui_popupdirs.h"
 #include "platform/ui_runtime.h"
 #include "platform/userint.h"
 
@@ -105,11 +106,14 @@ int FileSelectPopup(const char *defaultDirectory, const char *defaultFileSpec,
                     int restrictDirectory, int restrictExtension, int /*allowCancel*/,
                     int allowMakeDirectory, char pathName[]) {
   if (!RuntimeStarted() || pathName == nullptr) return VAL_NO_FILE_SELECTED;
-  const FilePopupRequest request{
-      defaultDirectory != nullptr && *defaultDirectory != '\0' ? defaultDirectory : ".",
-      defaultFileSpec != nullptr ? defaultFileSpec : "",
-      fileTypeList != nullptr ? fileTypeList : "", title != nullptr ? title : "",
-      buttonText(buttonLabel)};
+  const std::string types = fileTypeList != nullptr ? fileTypeList : "";
+  const std::string given =
+      defaultDirectory != nullptr && *defaultDirectory != '\0' ? defaultDirectory : ".";
+  // A popup confined to its directory does not wander to the last one used.
+  const FilePopupRequest request{restrictDirectory != 0 ? given : RememberedPopupDir(types, given),
+                                 defaultFileSpec != nullptr ? defaultFileSpec : "",
+                                 fileTypeList != nullptr ? fileTypeList : "",
+                                 title != nullptr ? title : "", buttonText(buttonLabel)};
   std::string chosen;
   const bool answered = gFilePopupAnswer
                             ? gFilePopupAnswer(request, &chosen)
@@ -125,5 +129,6 @@ int FileSelectPopup(const char *defaultDirectory, const char *defaultFileSpec,
     return VAL_NO_FILE_SELECTED;
   }
   std::memcpy(pathName, bytes.constData(), static_cast<std::size_t>(bytes.size()) + 1);
+  RememberPopupDir(types, pathName);
   return exists ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
 }

@@ -1,7 +1,6 @@
 // Text, path and file-system helpers of the run-time.
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -72,22 +71,4 @@ int MakePathname(const char *directory, const char *fileName, char path[]) {
   if (!joined.empty() && joined.back() != '/') joined += '/';
   joined += fileName;
   return CopyIfFits(joined, path) ? 0 : kFileCannotOpen;
-}
-
-int GetProjectDir(char directory[]) {
-  if (directory == nullptr) return kFileBadArgument;
-  std::string dir;
-  char exe[4096];
-  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n > 0) {
-    exe[n] = '\0';
-    dir.assign(exe);
-    const std::size_t slash = dir.rfind('/');
-    dir.erase(slash == std::string::npos ? 0 : slash);
-    if (dir.empty() && slash == 0) dir = "/";
-  } else if (QCoreApplication::instance() != nullptr) {
-    dir = QCoreApplication::applicationDirPath().toStdString();
-  }
-  if (dir.empty()) return kFileCannotOpen;
-  return CopyIfFits(dir, directory) ? 0 : kFileCannotOpen;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "platform/settings.h"
 #include "platform/userint.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
@@ -14,6 +15,7 @@ extern "C" const char *__lsan_default_suppressions() {
 int main(int argc, char **argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
+  SettingsUseFile(nullptr);  // never the user's own settings
   if (!InitCVIRTE(nullptr, argv, nullptr)) return 1;
   return RUN_ALL_TESTS();
 }

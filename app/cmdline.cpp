@@ -1,0 +1,43 @@
+// --port PATH|NUMBER and --demo choose the port at start.
+#include "app/cmdline.h"
+
+#include <cstdlib>
+
+#include "link/com232.h"
+#include "platform/cmdline.h"
+#include "platform/porttable.h"
+#include "platform/porttable_identity.h"
+
+namespace {
+
+CommandLine gCommandLine;
+
+// A port number: digits only, within the table's range.
+bool PortNumber(const char *text, int *number) {
+  if (*text == '\0') return false;
+  char *end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (*end != '\0' || value < 1 || value > kMaxPortNumber) return false;
+  *number = static_cast<int>(value);
+  return true;
+}
+
+}  // namespace
+
+bool CommandLineEndsProgram(int argc, char **argv, int *exitCode) {
+  ParseCommandLine(argc, argv, RVIM_VERSION, &gCommandLine);
+  *exitCode = gCommandLine.exitCode;
+  return gCommandLine.exitCode >= 0;
+}
+
+bool ApplyCommandLinePort() {
+  if (gCommandLine.demo) {
+    com = kDemoPort;
+    return true;
+  }
+  if (gCommandLine.port[0] == '\0') return false;
+  int number = 0;
+  if (!PortNumber(gCommandLine.port, &number)) number = PortTableNumberForPath(gCommandLine.port);
+  if (number > 0) com = number;
+  return number > 0;
+}

@@ -1,0 +1,15 @@
+// Stable names of serial devices: an adapter's /dev/serial/by-id link stays
+// the same when the kernel gives it another ttyUSB number.
+#pragma once
+
+#include <string>
+
+// The by-id link that points to the device, or the device path itself when
+// there is none.
+std::string PortStableName(const std::string &device);
+// The port number of a device path (a link counts as the device it points
+// to): the table's number when it lists that device, else a number added for
+// the path. Negative for an empty path or a full table.
+int PortTableNumberForPath(const std::string &path);
+// Where the by-id links are looked for (default /dev/serial/by-id); for tests.
+void PortTableSetByIdDir(const std::string &directory);
