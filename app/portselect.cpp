@@ -6,7 +6,7 @@
 
 #include "app/callbacks.h"
 #include "app/startup.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/porttable.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"

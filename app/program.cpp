@@ -5,7 +5,7 @@
 #include "app/demo.h"
 #include "app/portselect.h"
 #include "app/startup.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/porttable.h"
 #include "platform/rs232.h"

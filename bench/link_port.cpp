@@ -1,6 +1,6 @@
 #include "bench/link_port.h"
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "link/syncword.h"
 #include "platform/rs232.h"
 

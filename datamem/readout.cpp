@@ -2,7 +2,7 @@
 // read with the receive callback off, then the curves.
 #include "app/callbacks.h"
 #include "datamem/datamem.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "scope/history.h"

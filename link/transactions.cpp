@@ -2,7 +2,7 @@
 // text, data-memory block and info block.
 #include <cstring>
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "link/syncword.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"

@@ -1,8 +1,8 @@
 // Copies the whole parameter set between the variables and the panel controls.
 // The read and write orders differ on the popup; both are kept as the panels
 // have always been handled.
-#include "link/com232.h"
-#include "params/gui.h"
+#include "link/link.h"
+#include "params/params.h"
 #include "platform/userint.h"
 #include "ui/RVIMZEL4V14.h"
 

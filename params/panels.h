@@ -1,5 +1,5 @@
 // Handles and paths that start-up sets and every panel routine reads. The main
-// panel's handle, panelHandle, comes with the device link (link/com232.h).
+// panel's handle, panelHandle, comes with the device link (link/link.h).
 #pragma once
 
 #include <cstdint>

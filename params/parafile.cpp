@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "link/com232.h"
-#include "params/gui.h"
+#include "link/link.h"
+#include "params/params.h"
 #include "params/panels.h"
 #include "platform/userint.h"
 #include "platform/utility.h"

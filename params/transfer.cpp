@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "app/callbacks.h"
-#include "link/com232.h"
-#include "params/gui.h"
+#include "link/link.h"
+#include "params/params.h"
 #include "params/parafile.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"

@@ -4,12 +4,12 @@
 #include <cstdint>
 
 #include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "scope/acquire.h"
 #include "scope/history.h"
 #include "scope/plots.h"

@@ -1,6 +1,6 @@
 // The graph-source ring and the power switch of the main panel.
 #include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/userint.h"
 #include "scope/acquire.h"
 #include "scope/plots.h"

@@ -2,7 +2,7 @@
 // <unistd.h>, which the test framework includes.
 #include "tests/link/link_port.h"
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "link/syncword.h"
 #include "platform/rs232.h"
 

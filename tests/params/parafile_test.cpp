@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "params/gui.h"
+#include "params/params.h"
 #include "tests/params/operator_panels.h"
 
 namespace {

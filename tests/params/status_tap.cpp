@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "tests/params/operator_panels.h"
 
 namespace {

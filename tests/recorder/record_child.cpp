@@ -10,13 +10,13 @@
 #include <cstring>
 
 #include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/porttable.h"
 #include "platform/testing.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "sim/simulator.h"
 #include "tests/link/link_port.h"
 #include "tests/support/program_panels.h"
