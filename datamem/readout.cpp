@@ -1,6 +1,5 @@
 // The data readout: a live refresh, then the four blocks of one data set
 // read with the receive callback off, then the curves.
-#include "app/callbacks.h"
 #include "datamem/datamem.h"
 #include "link/link.h"
 #include "platform/rs232.h"

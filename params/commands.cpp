@@ -2,7 +2,6 @@
 // then, once the controller has answered, the full set read back from RAM.
 #include <cstdint>
 
-#include "app/callbacks.h"
 #include "link/link.h"
 #include "params/params.h"
 #include "platform/rs232.h"

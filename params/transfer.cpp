@@ -1,7 +1,6 @@
 // Storage target choice and the Send and Get buttons.
 #include <cstdint>
 
-#include "app/callbacks.h"
 #include "link/link.h"
 #include "params/params.h"
 #include "params/parafile.h"

@@ -3,7 +3,6 @@
 // scope does, and appends one row per interval to the record file.
 #include <cstdint>
 
-#include "app/callbacks.h"
 #include "link/link.h"
 #include "params/panels.h"
 #include "platform/rs232.h"

@@ -2,7 +2,7 @@
 // the Run callback, one chart refresh per answer, until Stop or a silent line.
 #include "scope/acquire.h"
 
-#include "app/callbacks.h"
+#include "scope/scope.h"
 #include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"

@@ -1,5 +1,5 @@
 // The graph-source ring and the power switch of the main panel.
-#include "app/callbacks.h"
+#include "scope/scope.h"
 #include "link/link.h"
 #include "platform/userint.h"
 #include "scope/acquire.h"
