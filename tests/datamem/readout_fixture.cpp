@@ -2,7 +2,6 @@
 
 #include <QTest>
 
-#include "app/callbacks.h"
 #include "app/startup.h"
 #include "link/link.h"
 #include "params/panels.h"

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "app/callbacks.h"
 #include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"

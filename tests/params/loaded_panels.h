@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/callbacks.h"
 #include "link/link.h"
 #include "params/panels.h"
 #include "platform/testing.h"

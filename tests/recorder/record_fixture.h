@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "app/callbacks.h"
 #include "link/link.h"
 #include "params/panels.h"
 #include "platform/rs232.h"
