@@ -61,7 +61,7 @@ int CC_DropDCom(int panel, int control, int event, void *callbackData, int event
   CloseCom(com);
   GetCtrlVal(panel, PANEL_DROPDCOM, &com);
   if (com == kOtherDeviceItem) com = AskForOtherDevice(previous);
-  SetCtrlVal(panelHandle, PANEL_STATUS, "Init COM-Port ...");
+  ShowStatus("Init COM-Port ...");
   InitRS232(com);
   return 0;
 }

@@ -7,8 +7,8 @@
 #include "branding/branding.h"
 #include "link/link.h"
 #include "link/syncword.h"
-#include "params/params.h"
 #include "params/panels.h"
+#include "params/params.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
@@ -18,10 +18,6 @@
 #include "ui/RVIMZEL4V14.h"
 
 namespace {
-
-void ShowStatus() {
-  SetCtrlVal(panelHandle, PANEL_STATUS, szStatus);
-}
 
 void CopyText(char *to, std::size_t size, const char *from) {
   std::strncpy(to, from, size - 1);
@@ -80,7 +76,7 @@ void InitVars() {
   CopyText(szSoftname, sizeof szSoftname, "R-VIM-ZEL4-Diruz");
   CopyText(szSoftversion, sizeof szSoftversion, "V1.4");
   ShowLogo(2);
-  ShowStatus();
+  ShowStatus(szStatus);
   SetCtrlAttribute(panelHandle, PANEL_POWERB, ATTR_VISIBLE, 0);
   SetCtrlAttribute(panelHandle, PANEL_POWERA, ATTR_VISIBLE, 1);
   GetPanelValues();
@@ -97,7 +93,7 @@ void InitRS232(int port) {
   int result = OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
   if (result < 0) {
     CopyText(szStatus, sizeof szStatus, OpenErrorText(result));
-    ShowStatus();
+    ShowStatus(szStatus);
     return;
   }
   SetComTime(port, 2.0);
@@ -106,7 +102,7 @@ void InitRS232(int port) {
   SetCTSMode(port, 0);
   InstallComCallback(port, eventMask, 36, sync, RX_Receive_Function, nullptr);
   if (CheckComLine(port) != 1) {
-    ShowStatus();
+    ShowStatus(szStatus);
     return;
   }
   target = RAM;
@@ -116,5 +112,5 @@ void InitRS232(int port) {
   PushGET(RAM, 1);
   SetPanelValues();
   if (GetVERSIONInfo() < 64) CopyText(szStatus, sizeof szStatus, "Error reading firmware-info!");
-  ShowStatus();
+  ShowStatus(szStatus);
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "ui/ui.h"  // panelHandle, panelPopUp
+
 // ---- Constants of the link --------------------------------------------------
 constexpr int PNUM = 16;                   // words per frame
 constexpr int kFrameBytes = PNUM * 2 + 4;  // 36
@@ -38,10 +40,9 @@ extern int rx_flag, graphrefresh;
 extern double tstart, tdiff;
 extern int ret;
 extern char szStatus[kTextBytes];
+// Shows a text in the status line (PANEL_STATUS of the main panel).
+void ShowStatus(const char *text);
 extern char szVersion[64];
-
-// Handle of the main panel, whose PANEL_STATUS shows the outcome texts.
-extern int panelHandle;
 
 void FillTxBuf(int order, const uint16_t *words);
 void GetRxBuf(int count);

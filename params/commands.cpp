@@ -15,10 +15,6 @@ constexpr int kTeachOrder = 6;
 constexpr int kResetOrder = 10;
 constexpr int kRefreshOrder = 11;
 
-void ShowStatus(const char *text) {
-  SetCtrlVal(panelHandle, PANEL_STATUS, text);
-}
-
 // Waits for the command's answer, processing events so that the receive
 // callback can deliver it; an answer is followed by the read-back. tstart and
 // tdiff are the shared stopwatch: after a read-back they hold its wait, so a

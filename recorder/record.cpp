@@ -72,15 +72,11 @@ int WriteRow() {
 void PlotAnswer() {
   int source = 0;
   GetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, &source);
-  if (source < 2) {
-    PlotRAWValues();
-  } else {
-    PlotNORMValues(arrayNORM);
-  }
+  PlotChart(ChartOfGraphSource(source));
 }
 
 void StopWithStatus(const char *text) {
-  SetCtrlVal(panelHandle, PANEL_STATUS, text);
+  ShowStatus(text);
   stop_flag = 1;
 }
 

@@ -2,13 +2,13 @@
 // the Run callback, one chart refresh per answer, until Stop or a silent line.
 #include "scope/acquire.h"
 
-#include "scope/scope.h"
 #include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
 #include "scope/history.h"
 #include "scope/plots.h"
+#include "scope/scope.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {
@@ -23,11 +23,7 @@ void DimCommands(int dimmed) {
 // pp still holds the answer here; the next request overwrites it.
 void PlotPendingAnswer() {
   if (graphrefresh != 1) return;
-  if (type == 0) {
-    PlotRAWValues();
-  } else {
-    PlotNORMValues(arrayNORM);
-  }
+  PlotChart(type);
   graphrefresh = 0;
 }
 
@@ -39,7 +35,7 @@ void SendNextRequest() {
 bool AnswerOverdue() {
   tdiff = Timer() - tstart;
   if (tdiff <= kAnswerTimeout) return false;
-  SetCtrlVal(panelHandle, PANEL_STATUS, "Timeout RS232-Line!");
+  ShowStatus("Timeout RS232-Line!");
   stop_flag = 1;
   return true;
 }

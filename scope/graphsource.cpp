@@ -1,15 +1,28 @@
 // The graph-source ring and the power switch of the main panel.
-#include "scope/scope.h"
 #include "link/link.h"
 #include "platform/userint.h"
 #include "scope/acquire.h"
+#include "scope/history.h"
 #include "scope/plots.h"
+#include "scope/scope.h"
 #include "ui/RVIMZEL4V14.h"
+
+int ChartOfGraphSource(int source) {
+  return (source == 0 || source == 1) ? 0 : 1;
+}
+
+void PlotChart(int chart) {
+  if (chart == 0) {
+    PlotRAWValues();
+  } else {
+    PlotNORMValues(arrayNORM);
+  }
+}
 
 void ShowChartOfGraphSource() {
   int source = 0;
   GetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, &source);
-  type = (source == 0 || source == 1) ? 0 : 1;
+  type = ChartOfGraphSource(source);
   SetCtrlAttribute(panelHandle, PANEL_RAWCHART, ATTR_VISIBLE, type == 0 ? 1 : 0);
   SetCtrlAttribute(panelHandle, PANEL_NORMCHART, ATTR_VISIBLE, type == 0 ? 0 : 1);
 }

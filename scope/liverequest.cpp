@@ -23,7 +23,7 @@ void SendFirstLiveRequest() {
   order = kLiveOrder;
   FillTxBuf(kLiveOrder, pp);
   nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) SetCtrlVal(panelHandle, PANEL_STATUS, "Line Ok!");
+  if (nBytesW == kFrameBytes) ShowStatus("Line Ok!");
 }
 
 void SendNextLiveRequest() {
