@@ -90,17 +90,12 @@ void InitVars() {
 }
 
 void InitRS232(int port) {
-  int result = OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
+  int result = OpenRS232(port);
   if (result < 0) {
     CopyText(szStatus, sizeof szStatus, OpenErrorText(result));
     ShowStatus(szStatus);
     return;
   }
-  SetComTime(port, 2.0);
-  FlushInQ(port);
-  FlushOutQ(port);
-  SetCTSMode(port, 0);
-  InstallComCallback(port, eventMask, 36, sync, RX_Receive_Function, nullptr);
   if (CheckComLine(port) != 1) {
     ShowStatus(szStatus);
     return;

@@ -52,6 +52,10 @@ int WaitRxFull();
 // queues flushed), around transactions whose answer is not a frame.
 void ReceiveCallbackOff();
 void ReceiveCallbackOn();
+// Opens the port on the controller's line: 19200 8N1, queues of 4096,
+// time-out 2 s, both queues flushed, no handshake, and RX_Receive_Function
+// for whole frames. Returns 0, or the negative result of the opening.
+int OpenRS232(int port);
 
 // ---- Transactions ------------------------------------------------------------------
 extern uint16_t yArrayA[256], yArrayB[256];
