@@ -53,9 +53,7 @@ void FillPortSelector() {
   SetCtrlVal(panelHandle, PANEL_DROPDCOM, com);
 }
 
-int CC_DropDCom(int panel, int control, int event, void *callbackData, int eventData1,
-                int eventData2) {
-  (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_DropDCom(int panel, int, int event, void *, int, int) {
   if (event != EVENT_COMMIT && event != EVENT_VAL_CHANGED) return 0;
   int previous = com;
   CloseCom(com);

@@ -27,8 +27,7 @@ int LoadFromProgramDir(int panelResourceId) {
 
 }  // namespace
 
-int StartProgram(int argc, char **argv) {
-  (void)argc;
+int StartProgram(int, char **argv) {
   if (InitCVIRTE(nullptr, argv, nullptr) == 0) return -1;
   RegisterCallbacks(kCallbackTable, kCallbackCount);
   if ((panelHandle = LoadFromProgramDir(PANEL)) < 0) return -1;

@@ -51,9 +51,7 @@ void RunLoop() {
 
 }  // namespace
 
-int CC_BTNRun(int panel, int control, int event, void *callbackData, int eventData1,
-              int eventData2) {
-  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_BTNRun(int, int, int event, void *, int, int) {
   if (event != EVENT_COMMIT) return 0;
   SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE, 0);
   DimCommands(1);
@@ -71,9 +69,7 @@ int CC_BTNRun(int panel, int control, int event, void *callbackData, int eventDa
   return 0;
 }
 
-int CC_BTNStop(int panel, int control, int event, void *callbackData, int eventData1,
-               int eventData2) {
-  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_BTNStop(int, int, int event, void *, int, int) {
   if (event != EVENT_COMMIT) return 0;
   rx_flag = 0;
   FlushBothQueues();

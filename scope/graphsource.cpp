@@ -28,16 +28,12 @@ void ShowChartOfGraphSource() {
 }
 
 // A running loop picks the new chart up at its next refresh.
-int CC_RNGGraphSource(int panel, int control, int event, void *callbackData, int eventData1,
-                      int eventData2) {
-  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_RNGGraphSource(int, int, int event, void *, int, int) {
   if (event == EVENT_COMMIT) ShowChartOfGraphSource();
   return 0;
 }
 
-int CC_BINSWpower(int panel, int control, int event, void *callbackData, int eventData1,
-                  int eventData2) {
-  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_BINSWpower(int, int, int event, void *, int, int) {
   if (event != EVENT_VAL_CHANGED) return 0;
   unsigned short state = 0;
   GetCtrlVal(panelHandle, PANEL_BINSWPOWER, &state);
