@@ -3,7 +3,7 @@
 // text already.
 #include "app/accessible.h"
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/accessible.h"
 #include "ui/RVIMZEL4V14.h"

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/cmdline.h"
 #include "platform/porttable.h"
 #include "platform/porttable_identity.h"

@@ -10,7 +10,7 @@
 
 #include "app/portselect.h"
 #include "app/startup.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/hotplug.h"
 #include "platform/porttable.h"
 #include "platform/rs232.h"
@@ -34,7 +34,7 @@ bool PortPresent(int number) {
 
 void ShowText(const char *text) {
   std::snprintf(szStatus, sizeof szStatus, "%s", text);
-  SetCtrlVal(panelHandle, PANEL_STATUS, szStatus);
+  ShowStatus(szStatus);
 }
 
 void ReportLost() {

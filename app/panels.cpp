@@ -3,13 +3,12 @@
 #include "params/panels.h"
 
 #include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "ui/RVIMZEL4V14.h"
 
-int CC_PANEL(int panel, int event, void *callbackData, int eventData1, int eventData2) {
-  (void)panel, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_PANEL(int, int event, void *, int, int) {
   if (event == EVENT_CLOSE) {
     CloseCom(com);
     QuitUserInterface(0);
@@ -17,8 +16,7 @@ int CC_PANEL(int panel, int event, void *callbackData, int eventData1, int event
   return 0;
 }
 
-int CC_POPUP(int panel, int event, void *callbackData, int eventData1, int eventData2) {
-  (void)panel, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_POPUP(int, int event, void *, int, int) {
   if (event == EVENT_CLOSE) {
     HidePanel(panelPopUp);
     SetCtrlVal(panelHandle, PANEL_TOGBTNPARAII, 0);

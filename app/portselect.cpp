@@ -6,7 +6,7 @@
 
 #include "app/callbacks.h"
 #include "app/startup.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/porttable.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
@@ -53,15 +53,13 @@ void FillPortSelector() {
   SetCtrlVal(panelHandle, PANEL_DROPDCOM, com);
 }
 
-int CC_DropDCom(int panel, int control, int event, void *callbackData, int eventData1,
-                int eventData2) {
-  (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_DropDCom(int panel, int, int event, void *, int, int) {
   if (event != EVENT_COMMIT && event != EVENT_VAL_CHANGED) return 0;
   int previous = com;
   CloseCom(com);
   GetCtrlVal(panel, PANEL_DROPDCOM, &com);
   if (com == kOtherDeviceItem) com = AskForOtherDevice(previous);
-  SetCtrlVal(panelHandle, PANEL_STATUS, "Init COM-Port ...");
+  ShowStatus("Init COM-Port ...");
   InitRS232(com);
   return 0;
 }

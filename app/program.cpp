@@ -9,7 +9,7 @@
 #include "app/portselect.h"
 #include "app/settings.h"
 #include "app/startup.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/appdirs.h"
 #include "platform/listchoice.h"
@@ -34,8 +34,7 @@ int LoadFromProgramDir(int panelResourceId) {
 
 }  // namespace
 
-int StartProgram(int argc, char **argv) {
-  (void)argc;
+int StartProgram(int, char **argv) {
   if (InitCVIRTE(nullptr, argv, nullptr) == 0) return -1;
   RegisterCallbacks(kCallbackTable, kCallbackCount);
   if ((panelHandle = LoadFromProgramDir(PANEL)) < 0) return -1;

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/panelplace.h"
 #include "platform/porttable.h"
@@ -83,7 +83,7 @@ void LoadSettings(bool choosePort) {
 void ReportAbsentPort() {
   if (gAbsentPort[0] == '\0') return;
   std::snprintf(szStatus, sizeof szStatus, "Port not connected: %.200s", gAbsentPort);
-  SetCtrlVal(panelHandle, PANEL_STATUS, szStatus);
+  ShowStatus(szStatus);
 }
 
 void SaveSettings() {

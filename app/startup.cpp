@@ -4,24 +4,20 @@
 #include <cstring>
 
 #include "app/portselect.h"
-#include "branding/logo.h"
-#include "link/com232.h"
+#include "branding/branding.h"
+#include "link/link.h"
 #include "link/syncword.h"
-#include "params/gui.h"
 #include "params/panels.h"
+#include "params/params.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "scope/acquire.h"
 #include "scope/history.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {
-
-void ShowStatus() {
-  SetCtrlVal(panelHandle, PANEL_STATUS, szStatus);
-}
 
 void CopyText(char *to, std::size_t size, const char *from) {
   std::strncpy(to, from, size - 1);
@@ -80,7 +76,7 @@ void InitVars() {
   CopyText(szSoftname, sizeof szSoftname, "R-VIM-ZEL4-Diruz");
   CopyText(szSoftversion, sizeof szSoftversion, "V1.4");
   ShowLogo(2);
-  ShowStatus();
+  ShowStatus(szStatus);
   SetCtrlAttribute(panelHandle, PANEL_POWERB, ATTR_VISIBLE, 0);
   SetCtrlAttribute(panelHandle, PANEL_POWERA, ATTR_VISIBLE, 1);
   GetPanelValues();
@@ -94,19 +90,14 @@ void InitVars() {
 }
 
 int OpenAndCheckLine(int port) {
-  int result = OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
+  int result = OpenRS232(port);
   if (result < 0) {
     CopyText(szStatus, sizeof szStatus, OpenErrorText(result));
-    ShowStatus();
+    ShowStatus(szStatus);
     return 0;
   }
-  SetComTime(port, 2.0);
-  FlushInQ(port);
-  FlushOutQ(port);
-  SetCTSMode(port, 0);
-  InstallComCallback(port, eventMask, 36, sync, RX_Receive_Function, nullptr);
   if (CheckComLine(port) != 1) {
-    ShowStatus();
+    ShowStatus(szStatus);
     return 0;
   }
   return 1;
@@ -121,5 +112,5 @@ void InitRS232(int port) {
   PushGET(RAM, 1);
   SetPanelValues();
   if (GetVERSIONInfo() < 64) CopyText(szStatus, sizeof szStatus, "Error reading firmware-info!");
-  ShowStatus();
+  ShowStatus(szStatus);
 }

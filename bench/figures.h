@@ -10,10 +10,10 @@ struct Figure {
 };
 
 // CPU share (percent of one core) of a 2 s loop of ProcessSystemEvents with
-// nothing to do. Goal: below 5.
+// nothing to do.
 double IdleLoopCpuPercent();
-// Bytes per second received through the pty from the line-paced simulator.
-// Goal: within 2% of 1920 (19200 baud, 10 bits a byte).
+// Bytes per second received through the pty from the line-paced simulator;
+// the line carries at most 1920 (19200 baud, 10 bits a byte).
 double PtyBytesPerSecondLinePaced();
 // Median wall time of the start-up read (echo check, both parameter sets from
 // RAM, firmware text) against the line-paced simulator.
@@ -22,21 +22,20 @@ double StartupReadSeconds();
 double StartupReadLineMinimumSeconds();
 // The live scope's Run loop in the started program, 10 s against the
 // line-paced simulator with the normalised chart visible: plotted answers a
-// second, their share of the line's 26.7 (goal >= 0.98), and the process's
-// CPU share of one core (goal < 10).
+// second, their share of the line's 26.7, and the process's CPU share of one
+// core.
 double LiveAnswersPerSecondLinePaced();
 double LiveShareOfLineLimit();
 double LiveCpuPercentLinePaced();
 // The same loop 3 s against the instant simulator: answers a second, and the
-// program thread's CPU time per request/answer/plot cycle in ms (goal < 1).
+// program thread's CPU time per request/answer/plot cycle in ms.
 double LiveAnswersPerSecondInstant();
 double LiveCycleMsInstant();
-// Mean time of one chart refresh with its repaint, offscreen (goal < 2 ms).
+// Mean time in ms of one chart refresh with its repaint, offscreen.
 double RefreshRawMs();
 double RefreshNormMs();
 // Median wall time of the Data readout command (live refresh, four blocks of
-// the normalised data set) against the line-paced simulator (goal within 1.1x
-// of the line minimum).
+// the normalised data set) against the line-paced simulator.
 double DataReadoutSeconds();
 // The bytes of that readout on the line / 1920 per second: the least it can take.
 double DataReadoutLineMinimumSeconds();
@@ -46,6 +45,6 @@ double RecordRowWriteMsFsync();
 double RecordRowWriteMsNoSync();
 // Rows per second of a recording with interval 0 against the line-paced
 // simulator, and that rate over the line's limit of 1920 / 72 = 26.7 exchanges
-// per second. Goal: share at least 0.98.
+// per second.
 double RecordRowsPerSecond();
 double RecordShareOfLineLimit();

@@ -7,7 +7,7 @@
 #include "bench/clock.h"
 #include "bench/figures.h"
 #include "bench/link_port.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/porttable.h"
 #include "platform/rs232.h"
 #include "sim/simulator.h"

@@ -1,5 +1,4 @@
-// Opens a port as start-up does (kept apart: the sync value cannot be seen
-// beside <unistd.h>, which the C++ library headers pull in).
+// Opens a port as start-up does, through the program's own routine.
 #pragma once
 
 // 19200 8N1, queues of 4096, time-out 2.0 s, queues flushed, no handshake,

@@ -7,7 +7,7 @@
 #include "app/startup.h"
 #include "bench/clock.h"
 #include "bench/figures.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/porttable.h"
 #include "platform/userint.h"
 #include "scope/history.h"

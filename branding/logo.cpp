@@ -1,9 +1,9 @@
 // The banner of each brand: colours, logo and the lines of text. Brands that
 // carry a company line also show telephone and web lines and move the program
 // name to the right of them.
-#include "branding/logo.h"
+#include "branding/branding.h"
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/appdirs.h"
 #include "platform/userint.h"

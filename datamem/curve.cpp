@@ -1,7 +1,7 @@
 // The curve plot of a data set: raw curves, or normalised curves with the
 // tolerance band, the dashed reference and the cursor on the index point.
 #include "datamem/datamem.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/userint.h"
 #include "scope/history.h"

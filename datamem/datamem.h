@@ -1,6 +1,5 @@
 // Data memory readout: one data set of the controller's data memory, read in
-// four 64-word blocks and drawn as curves in PANEL_DATAGRAPH. The callback
-// CC_BTNData is declared with the other callbacks (app/callbacks.h).
+// four 64-word blocks and drawn as curves in PANEL_DATAGRAPH.
 #pragma once
 
 #include <cstdint>
@@ -15,3 +14,7 @@ extern uint16_t refArray[256];
 // Draws 128 points of each array into PANEL_DATAGRAPH as the graph source asks.
 void PlotDATACurve(const uint16_t *yA, const uint16_t *yB, const uint16_t *up, const uint16_t *lo,
                    const uint16_t *ref);
+
+// The Data readout button.
+int CC_BTNData(int panel, int control, int event, void *callbackData, int eventData1,
+               int eventData2);

@@ -1,8 +1,7 @@
 // The data readout: a live refresh, then the four blocks of one data set
 // read with the receive callback off, then the curves.
-#include "app/callbacks.h"
 #include "datamem/datamem.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "scope/history.h"

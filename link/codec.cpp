@@ -2,7 +2,7 @@
 // receive callback and the wait for an answer frame.
 #include <cstring>
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "link/syncword.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"

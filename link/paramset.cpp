@@ -1,6 +1,6 @@
 // The controller's parameter set, the word array that carries it, and the
 // program-wide values of the link.
-#include "link/com232.h"
+#include "link/link.h"
 #include "link/syncword.h"
 
 uint16_t powerA = 500, refA = 2048, tolA = 512, triglvlA = 950, hysteresis = 20, polarity = 1,

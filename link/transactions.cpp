@@ -2,18 +2,16 @@
 // text, data-memory block and info block.
 #include <cstring>
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "link/syncword.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
 #include "ui/RVIMZEL4V14.h"
 
-char szStatus[kTextBytes];
 char szVersion[64];
 uint16_t yArrayA[256];
 uint16_t yArrayB[256];
-int panelHandle = 0;
 
 namespace {
 
@@ -30,10 +28,6 @@ constexpr double kBlockWaitSeconds = 1.5;
 // Pause between two polls of the input queue: keeps the busy wait from
 // taking a whole core and delays the end of a wait by at most this much.
 constexpr double kPollPauseSeconds = 0.001;
-
-void ShowStatus(const char *text) {
-  SetCtrlVal(panelHandle, PANEL_STATUS, text);
-}
 
 unsigned WordAt(const char *bytes, int index) {
   return static_cast<unsigned>(static_cast<unsigned char>(bytes[2 * index])) * 256u +

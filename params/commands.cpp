@@ -2,9 +2,8 @@
 // then, once the controller has answered, the full set read back from RAM.
 #include <cstdint>
 
-#include "app/callbacks.h"
-#include "link/com232.h"
-#include "params/gui.h"
+#include "link/link.h"
+#include "params/params.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
@@ -15,10 +14,6 @@ namespace {
 constexpr int kTeachOrder = 6;
 constexpr int kResetOrder = 10;
 constexpr int kRefreshOrder = 11;
-
-void ShowStatus(const char *text) {
-  SetCtrlVal(panelHandle, PANEL_STATUS, text);
-}
 
 // Waits for the command's answer, processing events so that the receive
 // callback can deliver it; an answer is followed by the read-back. tstart and

@@ -3,7 +3,7 @@
 // here; the variables and the mode texts follow at the next GetPanelValues.
 #include <cstdint>
 
-#include "params/gui.h"
+#include "params/params.h"
 #include "platform/userint.h"
 #include "ui/RVIMZEL4V14.h"
 

@@ -3,8 +3,8 @@
 // have always been handled.
 #include <cstdio>
 
-#include "link/com232.h"
-#include "params/gui.h"
+#include "link/link.h"
+#include "params/params.h"
 #include "platform/userint.h"
 #include "ui/RVIMZEL4V14.h"
 

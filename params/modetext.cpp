@@ -1,6 +1,6 @@
 // The mode texts of the main panel: one line each, replaced whole.
-#include "link/com232.h"
-#include "params/gui.h"
+#include "link/link.h"
+#include "params/params.h"
 #include "platform/userint.h"
 #include "ui/RVIMZEL4V14.h"
 

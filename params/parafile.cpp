@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "link/com232.h"
-#include "params/gui.h"
+#include "link/link.h"
 #include "params/panels.h"
+#include "params/params.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
 #include "ui/RVIMZEL4V14.h"
@@ -14,10 +14,6 @@ namespace {
 
 constexpr int kFileWords = 2 * PNUM;  // full set, then channel-B set
 constexpr int kFieldWidth = 5;
-
-void ShowStatus(const char *text) {
-  SetCtrlVal(panelHandle, PANEL_STATUS, text);
-}
 
 // Why a read failed, in the operator's words.
 const char *ReadFailureText(int result) {

@@ -1,10 +1,9 @@
 // Storage target choice and the Send and Get buttons.
 #include <cstdint>
 
-#include "app/callbacks.h"
-#include "link/com232.h"
-#include "params/gui.h"
+#include "link/link.h"
 #include "params/parafile.h"
+#include "params/params.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
@@ -16,10 +15,6 @@ constexpr int kStoreRamOrder = 1;
 constexpr int kStoreEepromOrder = 3;
 // The controller needs this pause to store the first set before the second.
 constexpr double kBetweenSetsSeconds = 0.1;
-
-void ShowStatus(const char *text) {
-  SetCtrlVal(panelHandle, PANEL_STATUS, text);
-}
 
 bool IsOn(int panel, int control) {
   int on = 0;

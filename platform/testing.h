@@ -31,6 +31,12 @@ using PromptAnswer =
     std::function<bool(const std::string &title, const std::string &message, std::string *answer)>;
 void SetPromptAnswer(PromptAnswer answer);
 
+// Sees every text the program sets with SetCtrlVal, before the control shows
+// it, even one replaced before any event could paint it; an empty function
+// stops. Tests watch the status line through it.
+using TextObserver = std::function<void(int panel, int control, const char *text)>;
+void SetTextObserver(TextObserver observer);
+
 QWidget *PanelWidget(int panel);
 QWidget *ControlWidget(int panel, int control);
 

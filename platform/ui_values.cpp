@@ -13,7 +13,9 @@
 #include <QTextCursor>
 #include <climits>
 #include <cmath>
+#include <utility>
 
+#include "platform/testing.h"
 #include "platform/ui_registry.h"
 #include "platform/ui_text.h"
 #include "platform/ui_widgets.h"
@@ -149,7 +151,16 @@ int SetCtrlVal(int panel, int control, double value) {
   return setNumber(panel, control, value);
 }
 
+namespace {
+TextObserver gTextObserver;
+}  // namespace
+
+void SetTextObserver(TextObserver observer) {
+  gTextObserver = std::move(observer);
+}
+
 int SetCtrlVal(int panel, int control, const char *text) {
+  if (gTextObserver) gTextObserver(panel, control, text);
   int error = 0;
   QWidget *widget = FindControl(panel, control, &error);
   if (widget == nullptr) return error;

@@ -3,7 +3,7 @@
 // overwrite: it is deleted at once, before any recording run.
 #include "params/panels.h"
 #include "platform/utility.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "ui/RVIMZEL4V14.h"
 
 char recfile_name[kMaxPathname];

@@ -3,13 +3,12 @@
 // scope does, and appends one row per interval to the record file.
 #include <cstdint>
 
-#include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "scope/acquire.h"
 #include "scope/history.h"
 #include "scope/plots.h"
@@ -73,15 +72,11 @@ int WriteRow() {
 void PlotAnswer() {
   int source = 0;
   GetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, &source);
-  if (source < 2) {
-    PlotRAWValues();
-  } else {
-    PlotNORMValues(arrayNORM);
-  }
+  PlotChart(ChartOfGraphSource(source));
 }
 
 void StopWithStatus(const char *text) {
-  SetCtrlVal(panelHandle, PANEL_STATUS, text);
+  ShowStatus(text);
   stop_flag = 1;
 }
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "params/panels.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {

@@ -2,13 +2,13 @@
 // the Run callback, one chart refresh per answer, until Stop or a silent line.
 #include "scope/acquire.h"
 
-#include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
 #include "scope/history.h"
 #include "scope/plots.h"
+#include "scope/scope.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {
@@ -23,11 +23,7 @@ void DimCommands(int dimmed) {
 // pp still holds the answer here; the next request overwrites it.
 void PlotPendingAnswer() {
   if (graphrefresh != 1) return;
-  if (type == 0) {
-    PlotRAWValues();
-  } else {
-    PlotNORMValues(arrayNORM);
-  }
+  PlotChart(type);
   graphrefresh = 0;
 }
 
@@ -39,7 +35,7 @@ void SendNextRequest() {
 bool AnswerOverdue() {
   tdiff = Timer() - tstart;
   if (tdiff <= kAnswerTimeout) return false;
-  SetCtrlVal(panelHandle, PANEL_STATUS, "Timeout RS232-Line!");
+  ShowStatus("Timeout RS232-Line!");
   MarkLineUnsettled();
   stop_flag = 1;
   return true;
@@ -56,9 +52,7 @@ void RunLoop() {
 
 }  // namespace
 
-int CC_BTNRun(int panel, int control, int event, void *callbackData, int eventData1,
-              int eventData2) {
-  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_BTNRun(int, int, int event, void *, int, int) {
   if (event != EVENT_COMMIT) return 0;
   SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE, 0);
   DimCommands(1);
@@ -77,9 +71,7 @@ int CC_BTNRun(int panel, int control, int event, void *callbackData, int eventDa
   return 0;
 }
 
-int CC_BTNStop(int panel, int control, int event, void *callbackData, int eventData1,
-               int eventData2) {
-  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_BTNStop(int, int, int event, void *, int, int) {
   if (event != EVENT_COMMIT) return 0;
   rx_flag = 0;
   FlushBothQueues();

@@ -1,7 +1,7 @@
 // Threshold band and hold traces of the normalised display. The band is
 // limited to the normalised scale 1..1000; the hold traces park at 1005,
 // just above it, when there is nothing to hold.
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/userint.h"
 #include "scope/history.h"

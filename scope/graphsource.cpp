@@ -1,30 +1,39 @@
 // The graph-source ring and the power switch of the main panel.
-#include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/userint.h"
 #include "scope/acquire.h"
+#include "scope/history.h"
 #include "scope/plots.h"
+#include "scope/scope.h"
 #include "ui/RVIMZEL4V14.h"
+
+int ChartOfGraphSource(int source) {
+  return (source == 0 || source == 1) ? 0 : 1;
+}
+
+void PlotChart(int chart) {
+  if (chart == 0) {
+    PlotRAWValues();
+  } else {
+    PlotNORMValues(arrayNORM);
+  }
+}
 
 void ShowChartOfGraphSource() {
   int source = 0;
   GetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, &source);
-  type = (source == 0 || source == 1) ? 0 : 1;
+  type = ChartOfGraphSource(source);
   SetCtrlAttribute(panelHandle, PANEL_RAWCHART, ATTR_VISIBLE, type == 0 ? 1 : 0);
   SetCtrlAttribute(panelHandle, PANEL_NORMCHART, ATTR_VISIBLE, type == 0 ? 0 : 1);
 }
 
 // A running loop picks the new chart up at its next refresh.
-int CC_RNGGraphSource(int panel, int control, int event, void *callbackData, int eventData1,
-                      int eventData2) {
-  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_RNGGraphSource(int, int, int event, void *, int, int) {
   if (event == EVENT_COMMIT) ShowChartOfGraphSource();
   return 0;
 }
 
-int CC_BINSWpower(int panel, int control, int event, void *callbackData, int eventData1,
-                  int eventData2) {
-  (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+int CC_BINSWpower(int, int, int event, void *, int, int) {
   if (event != EVENT_VAL_CHANGED) return 0;
   unsigned short state = 0;
   GetCtrlVal(panelHandle, PANEL_BINSWPOWER, &state);

@@ -1,7 +1,7 @@
 // The histories, their resets and the unpacking of a live answer.
 #include "scope/history.h"
 
-#include "link/com232.h"
+#include "link/link.h"
 
 double arrayRAW[kRawPoints];
 double arrayNORM[kNormPoints];

@@ -1,6 +1,6 @@
 // The live-value request (order 8 with the full parameter set), shared by
 // the scope's Run loop and the recorder, which poll the controller alike.
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
@@ -24,7 +24,7 @@ void SendFirstLiveRequest() {
   order = kLiveOrder;
   FillTxBuf(kLiveOrder, pp);
   nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) SetCtrlVal(panelHandle, PANEL_STATUS, "Line Ok!");
+  if (nBytesW == kFrameBytes) ShowStatus("Line Ok!");
 }
 
 void SendNextLiveRequest() {

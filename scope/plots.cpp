@@ -2,7 +2,7 @@
 // the whole history in one call, then show the live values.
 #include "scope/plots.h"
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/userint.h"
 #include "scope/history.h"

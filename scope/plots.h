@@ -11,6 +11,10 @@ void PlotNORMValues(double *history);
 // drawn, so that nothing that reads the panel takes the band's tolerance.
 void ShowParameterTolerances();
 
-// Shows the chart the graph source draws on and sets `type` to match:
-// sources 0 and 1 the raw chart, any other the normalised one.
+// The chart a graph source draws on: 0 the raw chart (sources 0 and 1),
+// 1 the normalised one (any other source).
+int ChartOfGraphSource(int source);
+// Shows the chart the graph source draws on and sets `type` to match.
 void ShowChartOfGraphSource();
+// The refresh of chart 0 (PlotRAWValues) or 1 (PlotNORMValues of arrayNORM).
+void PlotChart(int chart);

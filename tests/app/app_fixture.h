@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/startup.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/porttable.h"
 #include "platform/rs232.h"

@@ -5,7 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The brand banner: colours, logo and the texts placed on the main panel, and
 // the toggle that shows the second panel.
-#include "branding/logo.h"
+#include "branding/branding.h"
 
 #include <QFrame>
 #include <QLabel>

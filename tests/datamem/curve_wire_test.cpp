@@ -1,7 +1,7 @@
 // What the readout draws: raw curves, or the normalised curves with the band
 // of the right channel, the dashed reference and the cursor on the index.
 #include "datamem/datamem.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/userint.h"
 #include "scope/history.h"

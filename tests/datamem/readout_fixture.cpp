@@ -2,9 +2,8 @@
 
 #include <QTest>
 
-#include "app/callbacks.h"
 #include "app/startup.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"

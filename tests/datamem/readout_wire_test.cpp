@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"

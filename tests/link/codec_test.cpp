@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/utility.h"
 
 namespace {

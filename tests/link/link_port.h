@@ -1,9 +1,8 @@
-// Opens a port the way start-up does, so the link's tests run on the same
-// line settings and receive callback as the program.
+// Opens a port through the program's own opening routine (OpenRS232), so the
+// link's tests run on the same line settings and receive callback as the
+// program.
 #pragma once
 
-// 19200 8N1, queues of 4096, time-out 2.0 s, both queues flushed, no
-// handshake, RX_Receive_Function for eventMask with 36 bytes and the sync
-// character. deviceName "" takes the device from the port table. Returns 0 or
-// the negative result of the step that failed.
+// deviceName "" takes the device from the port table; another name puts that
+// device at the port number first. Returns 0 or a negative result.
 int OpenLinkPort(int port, const char *deviceName = "");

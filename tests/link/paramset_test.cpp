@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "link/com232.h"
+#include "link/link.h"
 
 namespace {
 

@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "platform/rs232.h"
 #include "platform/userint.h"
 #include "platform/utility.h"

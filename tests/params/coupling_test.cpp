@@ -2,7 +2,7 @@
 // picks a mode on one selector and the other one follows.
 #include <QComboBox>
 
-#include "params/gui.h"
+#include "params/params.h"
 #include "tests/params/loaded_panels.h"
 
 namespace {

@@ -9,8 +9,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/testing.h"
 #include "platform/userint.h"

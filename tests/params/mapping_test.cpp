@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "params/gui.h"
+#include "params/params.h"
 #include "tests/params/loaded_panels.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <string>
 
-#include "params/gui.h"
+#include "params/params.h"
 #include "platform/util_files.h"
 #include "tests/params/operator_panels.h"
 

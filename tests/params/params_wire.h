@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "params/gui.h"
+#include "params/params.h"
 #include "platform/rs232.h"
 #include "tests/link/link_port.h"
 #include "tests/params/operator_panels.h"

@@ -1,33 +1,27 @@
-// The status line's texts as the program sets them. The test executables are
-// linked with --wrap for SetCtrlVal(int, int, const char *), so every call
-// from the program's objects passes through here on its way to the run-time.
+// The status line's texts as the program sets them, through the run-time's
+// text observer, so that texts replaced before any event are seen too.
 #include <string>
 #include <vector>
 
-#include "link/com232.h"
+#include "link/link.h"
+#include "platform/testing.h"
 #include "tests/params/operator_panels.h"
 
 namespace {
-bool gRecording = false;
 std::vector<std::string> gTexts;
 }  // namespace
 
-extern "C" int __real__Z10SetCtrlValiiPKc(int panel, int control, const char *text);
-
-extern "C" int __wrap__Z10SetCtrlValiiPKc(int panel, int control, const char *text) {
-  if (gRecording && panel == panelHandle && control == PANEL_STATUS && text != nullptr) {
-    gTexts.emplace_back(text);
-  }
-  return __real__Z10SetCtrlValiiPKc(panel, control, text);
-}
-
 StatusRecorder::StatusRecorder() {
   gTexts.clear();
-  gRecording = true;
+  SetTextObserver([](int panel, int control, const char *text) {
+    if (panel == panelHandle && control == PANEL_STATUS && text != nullptr) {
+      gTexts.emplace_back(text);
+    }
+  });
 }
 
 StatusRecorder::~StatusRecorder() {
-  gRecording = false;
+  SetTextObserver({});
 }
 
 const std::vector<std::string> &StatusRecorder::texts() const {

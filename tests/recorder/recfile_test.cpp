@@ -8,7 +8,7 @@
 #include <string>
 
 #include "params/panels.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "tests/params/loaded_panels.h"
 
 namespace {

@@ -9,14 +9,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/porttable.h"
 #include "platform/testing.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "sim/simulator.h"
 #include "tests/link/link_port.h"
 #include "tests/support/program_panels.h"
@@ -43,7 +42,6 @@ int main(int argc, char **argv) {
   if (argc < 2 || std::strlen(argv[1]) >= kMaxPathname) return 2;
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   if (InitCVIRTE(nullptr, argv, nullptr) == 0) return 1;
-  RegisterCallbacks(kCallbackTable, kCallbackCount);
   if (LoadBothPanels() != 0) return 1;
   SetParameterDefaults();
   sim::Simulator simulator(sim::Pacing::Line);

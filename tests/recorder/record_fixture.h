@@ -17,14 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "app/callbacks.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/rs232.h"
 #include "platform/testing.h"
 #include "platform/userint.h"
 #include "platform/utility.h"
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "scope/acquire.h"
 #include "tests/link/link_port.h"
 #include "tests/recorder/record_file.h"

@@ -1,7 +1,7 @@
 // Total recording time on the popup, from the interval and the row count.
 #include <QSpinBox>
 
-#include "recorder/popup.h"
+#include "recorder/recorder.h"
 #include "tests/params/loaded_panels.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "app/startup.h"
-#include "link/com232.h"
+#include "link/link.h"
 #include "params/panels.h"
 #include "platform/rs232.h"
 #include "platform/testing.h"

@@ -1,20 +1,24 @@
 // The program's own panels for tests: the real resource file beside the test
-// binary, with the program's callback table bound.
+// binary. A test program binds the callbacks of the modules it links by name;
+// every other callback the file names does nothing, so a module's tests load
+// the real panels with that module alone.
 #pragma once
 
-#include "app/callbacks.h"
+#include <initializer_list>
+
 #include "platform/userint.h"
-#include "platform/utility.h"
 
 namespace testsupport {
 
+// Replaces the bound callbacks; returns true, so that a test program can bind
+// its module's callbacks in a static initialiser.
+bool BindCallbacks(std::initializer_list<CallbackEntry> entries);
+bool BindCallbacks(const CallbackEntry *table, int count);
+
 // Handle of panel `resourceId` of RVIMZEL4V14.uir, or a negative result.
-inline int LoadProgramPanel(int resourceId) {
-  RegisterCallbacks(kCallbackTable, kCallbackCount);
-  char dir[kMaxPathname] = "";
-  char path[kMaxPathname] = "";
-  if (GetProjectDir(dir) != 0 || MakePathname(dir, "RVIMZEL4V14.uir", path) != 0) return -1;
-  return LoadPanel(0, path, resourceId);
-}
+int LoadProgramPanel(int resourceId);
+
+// The callback names of the resource file, nullptr-terminated.
+extern const char *const kProgramCallbackNames[];
 
 }  // namespace testsupport

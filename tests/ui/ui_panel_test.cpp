@@ -13,7 +13,7 @@
 #include "platform/userint.h"
 #include "tests/ui/uir_model.h"
 #include "ui/RVIMZEL4V14.h"
-#include "ui/controlnames.h"
+#include "tests/support/controlnames.h"
 
 namespace {
 

@@ -11,9 +11,10 @@
 #include <memory>
 
 #include "app/callbacks.h"
+#include "tests/support/controlnames.h"
+#include "tests/support/program_panels.h"
 #include "tests/ui/uir_model.h"
 #include "ui/RVIMZEL4V14.h"
-#include "ui/controlnames.h"
 
 namespace {
 
@@ -146,6 +147,18 @@ TEST_F(UiResourceFile, BindsEveryCallbackToItsControl) {
 
 // Long operations dim these groups; Stop, the stop-recording button, the graph
 // source, the popup toggle and the power switch must stay usable meanwhile.
+// The tests of a single module bind the other callbacks by these names; a
+// name missing there would fail to load the panels in those tests only.
+TEST(UiCallbackNames, TestBindingKnowsExactlyTheRegisteredNames) {
+  QSet<QString> registeredNames;
+  for (int i = 0; i < kCallbackCount; ++i) registeredNames.insert(kCallbackTable[i].name);
+  QSet<QString> testNames;
+  for (const char *const *name = testsupport::kProgramCallbackNames; *name != nullptr; ++name) {
+    testNames.insert(*name);
+  }
+  EXPECT_EQ(testNames, registeredNames);
+}
+
 TEST_F(UiResourceFile, DimmedGroupsHoldExactlyTheirCommands) {
   const char *const acq1[] = {"PANEL_BTNRUN", "PANEL_BTNDATA", "PANEL_RECCTRL1"};
   const char *const acq2[] = {"PANEL_DROPDCOM",    "PANEL_RBTRAM",      "PANEL_RBTEEPROM",

@@ -1,6 +1,6 @@
 // Every control constant of RVIMZEL4V14.h with its name and panel, so that a
 // test can hold the header against the resource file.
-#include "ui/controlnames.h"
+#include "tests/support/controlnames.h"
 
 #include "ui/RVIMZEL4V14.h"
 

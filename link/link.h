@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "ui/ui.h"  // panelHandle, panelPopUp
+
 // ---- Constants of the link --------------------------------------------------
 constexpr int PNUM = 16;                   // words per frame
 constexpr int kFrameBytes = PNUM * 2 + 4;  // 36
@@ -38,10 +40,9 @@ extern int rx_flag, graphrefresh;
 extern double tstart, tdiff;
 extern int ret;
 extern char szStatus[kTextBytes];
+// Shows a text in the status line (PANEL_STATUS of the main panel).
+void ShowStatus(const char *text);
 extern char szVersion[64];
-
-// Handle of the main panel, whose PANEL_STATUS shows the outcome texts.
-extern int panelHandle;
 
 void FillTxBuf(int order, const uint16_t *words);
 void GetRxBuf(int count);
@@ -57,6 +58,10 @@ void SettleLine();
 // queues flushed), around transactions whose answer is not a frame.
 void ReceiveCallbackOff();
 void ReceiveCallbackOn();
+// Opens the port on the controller's line: 19200 8N1, queues of 4096,
+// time-out 2 s, both queues flushed, no handshake, and RX_Receive_Function
+// for whole frames. Returns 0, or the negative result of the opening.
+int OpenRS232(int port);
 
 // ---- Transactions ------------------------------------------------------------------
 extern uint16_t yArrayA[256], yArrayB[256];

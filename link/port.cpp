@@ -1,0 +1,15 @@
+// The controller's line settings, for start-up and every reopening of the port.
+#include "link/link.h"
+#include "link/syncword.h"
+#include "platform/rs232.h"
+
+int OpenRS232(int port) {
+  const int result = OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
+  if (result < 0) return result;
+  SetComTime(port, 2.0);
+  FlushInQ(port);
+  FlushOutQ(port);
+  SetCTSMode(port, 0);
+  InstallComCallback(port, eventMask, kFrameBytes, sync, RX_Receive_Function, nullptr);
+  return 0;
+}

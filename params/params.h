@@ -1,0 +1,44 @@
+// Module params. Parameter panel mapping: the parameter variables to and from the controls
+// of both panels, the mode texts of the main panel, and the coupling of the
+// evaluation-mode and trigger-mode selectors.
+#pragma once
+
+#include <cstdint>
+
+#include "params/panels.h"
+
+// Controls to variables, then the mode texts.
+void GetPanelValues();
+// Variables to controls, then the mode texts.
+void SetPanelValues();
+// Rewrites the four mode text boxes from trigmode, evalmode, anamode, outmode.
+void ShowModeTexts();
+
+// The words the system holds for each mode value.
+const char *TrigModeText(uint16_t mode);
+const char *EvalModeText(uint16_t mode);
+const char *AnaModeText(uint16_t mode);
+const char *OutModeText(uint16_t mode);
+
+// Callbacks of the mode selectors, the storage target, Send/Get and the
+// teach, reset and refresh commands.
+int CC_DROP_EvalMode(int panel, int control, int event, void *callbackData, int eventData1,
+                     int eventData2);
+int CC_DropTrigmode(int panel, int control, int event, void *callbackData, int eventData1,
+                    int eventData2);
+int CC_RBTRam(int panel, int control, int event, void *callbackData, int eventData1,
+              int eventData2);
+int CC_RBTEeprom(int panel, int control, int event, void *callbackData, int eventData1,
+                 int eventData2);
+int CC_RBTFile(int panel, int control, int event, void *callbackData, int eventData1,
+               int eventData2);
+int CC_BTNSend(int panel, int control, int event, void *callbackData, int eventData1,
+               int eventData2);
+int CC_BTNGet(int panel, int control, int event, void *callbackData, int eventData1,
+              int eventData2);
+int CC_ButtonTeach(int panel, int control, int event, void *callbackData, int eventData1,
+                   int eventData2);
+int CC_ButtonReset(int panel, int control, int event, void *callbackData, int eventData1,
+                   int eventData2);
+int CC_ButtonRefresh(int panel, int control, int event, void *callbackData, int eventData1,
+                     int eventData2);

@@ -1,0 +1,4 @@
+#include "ui/ui.h"
+
+int panelHandle = 0;
+int panelPopUp = 0;
