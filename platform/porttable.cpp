@@ -18,6 +18,7 @@ struct Table {
   std::vector<PortEntry> added;
   std::vector<PortEntry> assigned;  // fixed numbers that hide any other entry
   DemoStarter starter = nullptr;
+  DeviceLister lister = nullptr;
   bool demoStarted = false;
   std::string demoDevice;
 };
@@ -118,13 +119,22 @@ std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices
   return entries;
 }
 
-void PortTableRefresh() {
+static std::vector<DetectedDevice> SystemDevices() {
   std::vector<DetectedDevice> devices;
   for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
     devices.push_back({info.portName().toStdString(), info.systemLocation().toStdString()});
   }
+  return devices;
+}
+
+void SetDeviceListerForTest(DeviceLister lister) {
+  table().lister = lister;
+  table().loaded = false;
+}
+
+void PortTableRefresh() {
   Table &t = table();
-  t.detected = NumberDetectedDevices(std::move(devices));
+  t.detected = NumberDetectedDevices(t.lister != nullptr ? t.lister() : SystemDevices());
   t.loaded = true;
 }
 
