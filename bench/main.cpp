@@ -1,10 +1,11 @@
 // rvim_bench [figure]: measures each figure (or the one named) and prints
-// "name: value" lines.
+// "name: value" lines. "rvim_bench soak" runs the long soak instead.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "bench/figures.h"
+#include "bench/soak.h"
 #include "platform/userint.h"
 
 namespace {
@@ -38,6 +39,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "rvim_bench: cannot start the run-time\n");
     return 1;
   }
+  if (only != nullptr && std::strcmp(only, "soak") == 0) return RunSoak();
   bool ran = false;
   for (const Figure &figure : kFigures) {
     if (only != nullptr && std::strcmp(only, figure.name) != 0) continue;

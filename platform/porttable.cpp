@@ -18,6 +18,7 @@ struct Table {
   std::vector<PortEntry> added;
   std::vector<PortEntry> assigned;  // fixed numbers that hide any other entry
   DemoStarter starter = nullptr;
+  DeviceLister lister = nullptr;
   bool demoStarted = false;
   std::string demoDevice;
 };
@@ -118,9 +119,15 @@ std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices
   return entries;
 }
 
+void SetDeviceListerForTest(DeviceLister lister) {
+  table().lister = lister;
+  table().loaded = false;
+}
+
 void PortTableRefresh() {
   Table &t = table();
-  t.detected = KeepAdapterNumbers(NumberDetectedDevices(DetectSerialDevices()));
+  t.detected = KeepAdapterNumbers(
+      NumberDetectedDevices(t.lister != nullptr ? t.lister() : DetectSerialDevices()));
   t.loaded = true;
 }
 

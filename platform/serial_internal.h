@@ -13,6 +13,12 @@ struct DetectedDevice {
   std::string location;
 };
 
+// Where the port table learns the detected devices: the system by default.
+// Tests install a list of their own (none, or made-up adapters) so that every
+// machine shows the same devices; nullptr restores the system's list.
+using DeviceLister = std::vector<DetectedDevice> (*)();
+void SetDeviceListerForTest(DeviceLister lister);
+
 // The fixed number a device name maps to (ttyUSB<n>, ttyACM<n>, ttyS<n>), or 0
 // when the name has no number of its own.
 int PortNumberForDeviceName(const std::string &name);

@@ -36,6 +36,10 @@ std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
   }
   if (faults.extraBytes > 0)
     bytes.insert(bytes.end(), static_cast<std::size_t>(faults.extraBytes), 0xEE);
+  static constexpr uint8_t kNoise[] = {0x12, 0x34, 0xEE, 0x56, 0xFF, 0x78, 0x9A};
+  std::vector<uint8_t> noise;
+  for (int i = 0; i < faults.garbageBefore; ++i) noise.push_back(kNoise[i % sizeof kNoise]);
+  bytes.insert(bytes.begin(), noise.begin(), noise.end());
   return bytes;
 }
 
@@ -83,6 +87,7 @@ struct Simulator::Impl {
   std::vector<uint8_t> receivedBytes;
   std::vector<RequestFrame> requestFrames;
   std::size_t answers = 0;
+  int requestsSinceFaults = 0;
 
   RequestFramer framer;
   std::deque<RequestFramer::Complete> pending;  // complete, waiting for their time
@@ -139,6 +144,10 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     const RequestFramer::Complete request = pending.front();
     pending.pop_front();
     requestFrames.push_back(request.frame);
+    if (faults.hangUpAtRequest > 0 && ++requestsSinceFaults == faults.hangUpAtRequest) {
+      closeLine();  // the far end goes away in the middle of the exchange
+      return;
+    }
     const std::optional<Answer> answer = model.handle(request.frame);
     if (!answer || faults.silent || dropped(request.frame, faults)) continue;
     const std::vector<uint8_t> bytes = withFaults(*answer, faults);
@@ -295,6 +304,7 @@ void Simulator::hangUp() {
 void Simulator::setFaults(const Faults &faults) {
   std::lock_guard lock(impl_->mutex);
   impl_->faults = faults;
+  impl_->requestsSinceFaults = 0;
 }
 
 void Simulator::setPacing(Pacing pacing) {

@@ -26,6 +26,8 @@ struct Faults {
   int splitChunk = 0;         // write answers in chunks of N bytes with a short pause
   double splitPause = 0.02;   // seconds of that pause
   int dropOrder9Offset = -1;  // leave unanswered the data block request for this offset
+  int garbageBefore = 0;      // put N bytes of line noise (no 00 55 among them) before each answer
+  int hangUpAtRequest = 0;    // hang up instead of answering the Nth request after setFaults
 };
 
 using Words16 = std::array<uint16_t, 16>;

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "platform/serial_internal.h"
 #include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
 
@@ -91,10 +92,23 @@ TEST_F(StartupTest, WrongEchoStopsTheHandshakeWithItsText) {
 }
 
 TEST_F(StartupTest, NoSerialDeviceAtAll) {
-  if (PortTableHasSerialDevice()) GTEST_SKIP() << "this machine has a serial device";
+  SetDeviceListerForTest([] { return std::vector<DetectedDevice>{}; });
   ASSERT_EQ(Start(), 0);
+  SetDeviceListerForTest(nullptr);
   EXPECT_EQ(Status(), "No serial port found");
   EXPECT_TRUE(PanelWidget(panelHandle)->isVisible());
+  EXPECT_EQ(GetInQLen(com), kRS232PortNotOpen);
+}
+
+TEST_F(StartupTest, DetectedAdapterWithoutDeviceCannotBeOpened) {
+  // An adapter the system lists, whose device has gone by the time it is opened.
+  SetDeviceListerForTest([] {
+    return std::vector<DetectedDevice>{{"ttyUSB0", "/dev/rvim-no-such-ttyUSB0"}};
+  });
+  ASSERT_EQ(Start(), 0);
+  SetDeviceListerForTest(nullptr);
+  EXPECT_EQ(Status(), "Cannot open port");
+  EXPECT_EQ(SelectorText(), "1  /dev/rvim-no-such-ttyUSB0");
 }
 
 TEST_F(StartupTest, UnknownPortNumber) {

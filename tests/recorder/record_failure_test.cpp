@@ -3,11 +3,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mount.h>
-#include <sys/statvfs.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 #include "tests/recorder/record_fixture.h"
@@ -91,49 +91,38 @@ TEST_F(RecordRun, RecordFileIsLockedForTheRunAndASecondRecorderIsRefused) {
   EXPECT_EQ(Sim().requestCount(), Sim().answerCount());
 }
 
-// A tmpfs of a few pages, filled so that the record file gets one page.
+// A disk that is full at a given size: a file-size limit on the process
+// fails writes beyond it as a full disk does, on every machine and for root.
 class RecordOnSmallDisk : public RecordRun {
  protected:
-  void SetUp() override {
-    RecordRun::SetUp();
-    if (HasFatalFailure()) return;
-    mountPoint_ = tmp_.filePath(QStringLiteral("small")).toStdString();
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(mountPoint_)));
-    if (mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, "size=32k") != 0)
-      GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
-    mounted_ = true;
-  }
   void TearDown() override {
-    if (mounted_) umount2(mountPoint_.c_str(), MNT_DETACH);
+    if (limited_) setrlimit(RLIMIT_FSIZE, &saved_);
     RecordRun::TearDown();
   }
 
-  // Fills the file system up to `freePages` pages.
-  void FillUpTo(unsigned long freePages) {
-    struct statvfs fs {};
-    ASSERT_EQ(statvfs(mountPoint_.c_str(), &fs), 0);
-    ASSERT_GT(fs.f_bavail, freePages);
-    const std::string filler(static_cast<std::size_t>((fs.f_bavail - freePages) * fs.f_bsize), 'x');
-    const int fd = open((mountPoint_ + "/filler").c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, filler.data(), filler.size()), static_cast<ssize_t>(filler.size()));
-    close(fd);
+  // Writes fail once the record file would grow beyond `bytes`.
+  void FillUpTo(std::size_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved_), 0);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    limited_ = true;
   }
 
-  std::string mountPoint_;
-  bool mounted_ = false;
+  rlimit saved_{};
+  bool limited_ = false;
 };
 
 TEST_F(RecordOnSmallDisk, DiskFullMidRunEndsTheRunAndKeepsEveryCountedRow) {
-  FillUpTo(1);
-  SetRecordFile(mountPoint_ + "/RVimRecord.dat");
-  Sim().setPacing(sim::Pacing::Instant);  // a page of rows in well under a second
+  FillUpTo(4096);
+  Sim().setPacing(sim::Pacing::Instant);  // 4 KiB of rows in well under a second
   Settings(0, 5000);
   Record();
   EXPECT_EQ(Status(), kWriteErrorText);
   const int shown = Value(panelPopUp, POPUP_RECCOUNT);
   const std::string file = File();
-  // One 4096-byte page: the header and as many whole rows as fit, no half row.
+  // 4096 bytes at most: the header and as many whole rows as fit, no half row.
   EXPECT_EQ(file.size(),
             Header(0).size() + static_cast<std::size_t>(shown) * (LiveRow().size() + 1));
   EXPECT_GT(file.size() + LiveRow().size() + 1, 4096u);
@@ -144,9 +133,9 @@ TEST_F(RecordOnSmallDisk, DiskFullMidRunEndsTheRunAndKeepsEveryCountedRow) {
 
 // An old recording whose name cannot be deleted (a mount point) is never
 // appended to: the run does not start.
-TEST_F(RecordOnSmallDisk, OldRecordingThatCannotBeDeletedIsLeftAlone) {
-  const std::string path = mountPoint_ + "/RVimRecord.dat";
-  const std::string source = mountPoint_ + "/old.dat";
+TEST_F(RecordRun, OldRecordingThatCannotBeDeletedIsLeftAlone) {
+  const std::string path = tmp_.filePath(QStringLiteral("RVimRecord.dat")).toStdString();
+  const std::string source = tmp_.filePath(QStringLiteral("old.dat")).toStdString();
   WriteWholeFile(source, "old recording\n");
   WriteWholeFile(path, "");
   ASSERT_EQ(mount(source.c_str(), path.c_str(), nullptr, MS_BIND, nullptr), 0);
@@ -161,7 +150,6 @@ TEST_F(RecordOnSmallDisk, OldRecordingThatCannotBeDeletedIsLeftAlone) {
 
 TEST_F(RecordOnSmallDisk, DiskFullAtTheStartEndsTheRunBeforeAnyRequest) {
   FillUpTo(0);
-  SetRecordFile(mountPoint_ + "/RVimRecord.dat");
   Settings(0, 10);
   Record();
   EXPECT_EQ(Status(), kWriteErrorText);

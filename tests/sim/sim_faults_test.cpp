@@ -118,6 +118,30 @@ TEST_F(SimFaults, HangUpReachesTheFarEnd) {
   simulator->stop();
 }
 
+TEST_F(SimFaults, NoiseBeforeTheAnswerHoldsNoFrameStart) {
+  start();
+  setFaults([](sim::Faults &f) { f.garbageBefore = 9; });
+  client->request(5, kEchoWords);
+  const std::vector<uint8_t> answer = client->readFor(0.2);
+  ASSERT_EQ(answer.size(), 45u);
+  for (std::size_t i = 0; i + 1 < 9; ++i) {
+    EXPECT_FALSE(answer[i] == 0x00 && answer[i + 1] == 0x55) << "at " << i;
+  }
+  EXPECT_EQ(answer[9], 0x00);
+  EXPECT_EQ(answer[10], 0x55);
+}
+
+TEST_F(SimFaults, HangUpAtTheNthRequestAnswersTheOnesBefore) {
+  start();
+  setFaults([](sim::Faults &f) { f.hangUpAtRequest = 2; });
+  client->request(5, kEchoWords);
+  EXPECT_EQ(client->read(36).size(), 36u);
+  client->request(5, kEchoWords);
+  EXPECT_TRUE(client->hungUp(1.0));
+  EXPECT_EQ(simulator->requestCount(), 2u);
+  EXPECT_EQ(simulator->answerCount(), 1u);
+}
+
 TEST_F(SimFaults, ClosingOurSideKeepsTheSimulatorAlive) {
   start();
   const std::string device = simulator->slavePath();
