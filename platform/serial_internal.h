@@ -31,3 +31,13 @@ std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices
 // use. Returns 0, or a negative RS-232 error (kRS232InvalidPort,
 // kRS232NoPortFound, kRS232CannotOpenPort).
 int PortTableResolveDevice(int number, std::string *device);
+
+// Low latency on USB-serial adapters. RequestLowLatency asks the driver for it
+// on an opened line and returns the flags to give back on close, or -1 where
+// the driver refused or nothing changed; RestoreSerialFlags gives them back.
+// Tests replace the driver's ioctl to see the requests and to refuse them.
+struct serial_struct;
+using SerialIoctl = int (*)(int fd, unsigned long request, serial_struct *info);
+void SetSerialIoctlForTest(SerialIoctl ioctlFunction);
+int RequestLowLatency(int fd);
+void RestoreSerialFlags(int fd, int flags);

@@ -15,6 +15,8 @@
 #include <cerrno>
 #include <cmath>
 
+#include "platform/serial_internal.h"
+
 namespace {
 
 // More than enough for any answer; beyond it the notifier pauses until the
@@ -122,7 +124,9 @@ std::unique_ptr<SerialPort> SerialPort::Open(int number, const std::string &devi
     return nullptr;
   }
   *error = 0;
-  return std::unique_ptr<SerialPort>(new SerialPort(number, fd));
+  std::unique_ptr<SerialPort> port(new SerialPort(number, fd));
+  port->savedSerialFlags_ = RequestLowLatency(fd);
+  return port;
 }
 
 SerialPort::SerialPort(int number, int fd) : number_(number), fd_(fd) {
@@ -144,6 +148,7 @@ void SerialPort::close() {
 void SerialPort::hangUp() {
   if (fd_ < 0) return;
   notifier_->setEnabled(false);
+  RestoreSerialFlags(fd_, savedSerialFlags_);
   ::ioctl(fd_, TIOCNXCL);  // the flag outlives this descriptor otherwise
   ::close(fd_);
   fd_ = -1;

@@ -71,6 +71,7 @@ class SerialPort : public QObject {
 
   int number_;
   int fd_;
+  int savedSerialFlags_ = -1;  // driver flags to give back on close, -1 none
   double timeout_ = 5.0;
   std::vector<char> buffer_;
   QSocketNotifier *notifier_ = nullptr;  // child of this

@@ -2,15 +2,18 @@
 // far end that hangs up.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/serial.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <ctime>
+#include <vector>
 
 #include "platform/porttable.h"
 #include "platform/rs232.h"
+#include "platform/serial_internal.h"
 #include "tests/support/sim_line.h"
 
 using testsupport::PumpFor;
@@ -172,4 +175,53 @@ TEST(SerialOpen, LineIsRaw19200EightNoneOneWithoutFlowControlAndExclusive) {
   ASSERT_EQ(ioctl(watcher, TIOCGEXCL, &exclusive), 0);
   EXPECT_EQ(exclusive, 0);
   ::close(watcher);
+}
+
+namespace {
+
+// A driver as the port sees it through TIOCGSERIAL/TIOCSSERIAL.
+struct FakeDriver {
+  bool refuses = false;
+  int flags = 0;
+  std::vector<int> flagsSet;  // every TIOCSSERIAL, in order
+};
+FakeDriver driver;
+
+int FakeSerialIoctl(int, unsigned long request, serial_struct *info) {
+  if (driver.refuses) return -1;
+  if (request == TIOCGSERIAL) info->flags = driver.flags;
+  if (request == TIOCSSERIAL) driver.flagsSet.push_back(driver.flags = info->flags);
+  return 0;
+}
+
+}  // namespace
+
+// Low latency is asked for on opening and given back on closing; a driver
+// without the setting (as a pseudo-terminal) leaves the port working as it is.
+TEST(SerialOpen, LowLatencyIsAskedForAndGivenBackOrItsRefusalIgnored) {
+  const int other = 0x10;
+  const struct {
+    const char *name;
+    FakeDriver before;
+    std::vector<int> expectedSets;
+  } cases[] = {
+      {"accepts", {false, other, {}}, {other | ASYNC_LOW_LATENCY, other}},
+      {"already low latency", {false, other | ASYNC_LOW_LATENCY, {}}, {}},
+      {"refuses", {true, 0, {}}, {}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    driver = c.before;
+    SetSerialIoctlForTest(FakeSerialIoctl);
+    SimLine line;
+    ASSERT_TRUE(line.ok());
+    ASSERT_EQ(line.open(), 0);
+    EXPECT_GE(GetInQLen(line.port()), 0);
+    CloseCom(line.port());
+    SetSerialIoctlForTest(nullptr);
+    EXPECT_EQ(driver.flagsSet, c.expectedSets);
+  }
+  SimLine real;  // the real driver of a pseudo-terminal refuses
+  ASSERT_TRUE(real.ok());
+  EXPECT_EQ(real.open(), 0);
 }
