@@ -5,16 +5,7 @@
 # (receive firmware parafile recordrow). Findings land in build-fuzz/findings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-pkgs=(clang-14 libfuzzer-14-dev)
-missing=()
-for p in "${pkgs[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
-fi
+bash scripts/deps.sh clang-14 libfuzzer-14-dev
 
 dir="${BUILD_DIR:-build-fuzz}"
 seconds="${FUZZ_SECONDS:-60}"

@@ -12,21 +12,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The checkers and what --try uses; the build itself needs only scripts/deps.sh.
+# The checkers and what --try uses, installed beside the build's packages.
 tools=(desktop-file-utils appstream lintian dpkg-dev file xvfb xauth xdotool imagemagick)
-missing=()
-for p in "${tools[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -q
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
-fi
-
-bash scripts/deps.sh
+bash scripts/deps.sh "${tools[@]}"
 dir=$(bash scripts/build.sh | tail -n 1)
 (cd "$dir" && rm -f rvimzel4_*.deb && cpack -G DEB)
 deb=$(ls "$dir"/rvimzel4_*.deb)
