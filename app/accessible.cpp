@@ -5,7 +5,7 @@
 
 #include "link/link.h"
 #include "params/panels.h"
-#include "platform/accessible.h"
+#include "platform/ui/accessible.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "branding/branding.h"
 #include "datamem/datamem.h"
 #include "params/params.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 #include "recorder/recorder.h"
 #include "scope/scope.h"
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "link/link.h"
-#include "platform/cmdline.h"
-#include "platform/porttable.h"
-#include "platform/porttable_identity.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/porttable_identity.h"
+#include "platform/util/cmdline.h"
 
 namespace {
 

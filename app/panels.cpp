@@ -4,8 +4,8 @@
 
 #include "app/callbacks.h"
 #include "link/link.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
 #include "ui/RVIMZEL4V14.h"
 
 int CC_PANEL(int, int event, void *, int, int) {

@@ -7,9 +7,9 @@
 #include "app/callbacks.h"
 #include "app/startup.h"
 #include "link/link.h"
-#include "platform/porttable.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {

@@ -11,12 +11,12 @@
 #include "app/startup.h"
 #include "link/link.h"
 #include "params/panels.h"
-#include "platform/appdirs.h"
-#include "platform/listchoice.h"
-#include "platform/porttable.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/listchoice.h"
+#include "platform/ui/userint.h"
+#include "platform/util/appdirs.h"
+#include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {

@@ -10,11 +10,11 @@
 
 #include "link/link.h"
 #include "params/panels.h"
-#include "platform/panelplace.h"
-#include "platform/porttable.h"
-#include "platform/porttable_identity.h"
-#include "platform/settings.h"
-#include "platform/userint.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/porttable_identity.h"
+#include "platform/ui/panelplace.h"
+#include "platform/ui/userint.h"
+#include "platform/util/settings.h"
 #include "scope/plots.h"
 #include "ui/RVIMZEL4V14.h"
 

@@ -8,8 +8,8 @@
 #include "bench/figures.h"
 #include "bench/link_port.h"
 #include "link/link.h"
-#include "platform/porttable.h"
-#include "platform/rs232.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
 #include "sim/simulator.h"
 
 namespace {

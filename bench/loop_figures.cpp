@@ -1,7 +1,7 @@
 // Figures of the event loop.
 #include "bench/clock.h"
 #include "bench/figures.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 
 double IdleLoopCpuPercent() {
   constexpr double kSeconds = 2.0;

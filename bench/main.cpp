@@ -6,7 +6,7 @@
 
 #include "bench/figures.h"
 #include "bench/soak.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 
 namespace {
 

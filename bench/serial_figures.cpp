@@ -6,8 +6,8 @@
 
 #include "bench/clock.h"
 #include "bench/figures.h"
-#include "platform/porttable.h"
-#include "platform/rs232.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
 #include "sim/simulator.h"
 
 namespace {

@@ -2,12 +2,11 @@
 // carry a company line also show telephone and web lines and move the program
 // name to the right of them.
 #include "branding/branding.h"
-
 #include "link/link.h"
 #include "params/panels.h"
-#include "platform/appdirs.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/ui/userint.h"
+#include "platform/util/appdirs.h"
+#include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
 
 char szSoftname[64];

@@ -2,8 +2,8 @@
 // read with the receive callback off, then the curves.
 #include "datamem/datamem.h"
 #include "link/link.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
 #include "scope/history.h"
 #include "scope/plots.h"
 #include "ui/RVIMZEL4V14.h"

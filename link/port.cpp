@@ -1,7 +1,7 @@
 // The controller's line settings, for start-up and every reopening of the port.
 #include "link/link.h"
 #include "link/syncword.h"
-#include "platform/rs232.h"
+#include "platform/serial/rs232.h"
 
 int OpenRS232(int port) {
   const int result = OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);

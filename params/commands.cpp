@@ -4,9 +4,9 @@
 
 #include "link/link.h"
 #include "params/params.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {

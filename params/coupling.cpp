@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "params/params.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {

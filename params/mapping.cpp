@@ -5,7 +5,7 @@
 
 #include "link/link.h"
 #include "params/params.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {

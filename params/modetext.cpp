@@ -1,7 +1,7 @@
 // The mode texts of the main panel: one line each, replaced whole.
 #include "link/link.h"
 #include "params/params.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 #include "ui/RVIMZEL4V14.h"
 
 const char *TrigModeText(uint16_t mode) {

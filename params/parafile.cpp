@@ -6,8 +6,8 @@
 #include "link/link.h"
 #include "params/panels.h"
 #include "params/params.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // file, so a file it returns as existing is one the operator agreed to
 // overwrite: it is deleted at once, before any recording run.
 #include "params/panels.h"
-#include "platform/utility.h"
+#include "platform/util/utility.h"
 #include "recorder/recorder.h"
 #include "ui/RVIMZEL4V14.h"
 

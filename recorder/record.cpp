@@ -5,9 +5,9 @@
 
 #include "link/link.h"
 #include "params/panels.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "recorder/recorder.h"
 #include "scope/acquire.h"
 #include "scope/history.h"

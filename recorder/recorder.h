@@ -2,7 +2,7 @@
 // the recording run.
 #pragma once
 
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 
 // Path of the record file.
 extern char recfile_name[kMaxPathname];

@@ -3,9 +3,9 @@
 #include "scope/acquire.h"
 
 #include "link/link.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "scope/history.h"
 #include "scope/plots.h"
 #include "scope/scope.h"

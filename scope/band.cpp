@@ -3,7 +3,7 @@
 // just above it, when there is nothing to hold.
 #include "link/link.h"
 #include "params/panels.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 #include "scope/history.h"
 #include "ui/RVIMZEL4V14.h"
 

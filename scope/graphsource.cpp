@@ -1,6 +1,6 @@
 // The graph-source ring and the power switch of the main panel.
 #include "link/link.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 #include "scope/acquire.h"
 #include "scope/history.h"
 #include "scope/plots.h"

@@ -1,9 +1,9 @@
 // The live-value request (order 8 with the full parameter set), shared by
 // the scope's Run loop and the recorder, which poll the controller alike.
 #include "link/link.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "scope/acquire.h"
 #include "ui/RVIMZEL4V14.h"
 

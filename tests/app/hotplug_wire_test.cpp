@@ -8,8 +8,9 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "platform/hotplug.h"
-#include "platform/porttable_identity.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/porttable_identity.h"
+#include "platform/ui/hotplug.h"
 #include "scope/acquire.h"
 #include "tests/app/app_fixture.h"
 

@@ -8,8 +8,8 @@
 
 #include "app/cmdline.h"
 #include "app/portselect.h"
-#include "platform/panelplace.h"
-#include "platform/settings.h"
+#include "platform/ui/panelplace.h"
+#include "platform/util/settings.h"
 #include "scope/acquire.h"
 #include "tests/app/app_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "platform/serial_internal.h"
+#include "platform/serial/internal.h"
 #include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
 

@@ -3,7 +3,7 @@
 #include "datamem/datamem.h"
 #include "link/link.h"
 #include "params/panels.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 #include "scope/history.h"
 #include "tests/datamem/readout_fixture.h"
 #include "ui/RVIMZEL4V14.h"

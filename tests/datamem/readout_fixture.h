@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing.h"
+#include "platform/ui/testing.h"
 #include "sim/simulator.h"
 #include "tests/support/sim_line.h"
 

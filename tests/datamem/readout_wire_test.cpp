@@ -9,9 +9,9 @@
 
 #include "app/callbacks.h"
 #include "link/link.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "scope/history.h"
 #include "tests/datamem/readout_fixture.h"
 #include "ui/RVIMZEL4V14.h"

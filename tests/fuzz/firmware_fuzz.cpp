@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "link/link.h"
-#include "platform/porttable.h"
+#include "platform/serial/porttable.h"
 #include "sim/simulator.h"
 #include "tests/fuzz/fuzz_runtime.h"
 #include "tests/link/link_port.h"

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 
 namespace fuzzsupport {
 

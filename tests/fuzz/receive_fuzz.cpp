@@ -13,9 +13,9 @@
 #include <cstdlib>
 
 #include "link/link.h"
-#include "platform/porttable.h"
-#include "platform/rs232.h"
-#include "platform/utility.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
+#include "platform/util/utility.h"
 #include "sim/pty.h"
 #include "tests/fuzz/fuzz_runtime.h"
 #include "tests/link/link_port.h"

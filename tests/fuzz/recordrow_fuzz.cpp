@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/utility.h"
+#include "platform/util/utility.h"
 #include "tests/fuzz/fuzz_runtime.h"
 
 namespace {

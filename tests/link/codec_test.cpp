@@ -7,7 +7,7 @@
 #include <string>
 
 #include "link/link.h"
-#include "platform/utility.h"
+#include "platform/util/utility.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "link/link.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "tests/link/link_port.h"
 #include "tests/support/program_panels.h"
 #include "tests/support/sim_line.h"

@@ -11,9 +11,9 @@
 
 #include "link/link.h"
 #include "params/panels.h"
-#include "platform/testing.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/ui/testing.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "tests/support/program_panels.h"
 #include "ui/RVIMZEL4V14.h"
 

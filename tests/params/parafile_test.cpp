@@ -15,7 +15,7 @@
 #include <string>
 
 #include "params/params.h"
-#include "platform/util_files.h"
+#include "platform/util/files.h"
 #include "tests/params/operator_panels.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "params/params.h"
-#include "platform/rs232.h"
+#include "platform/serial/rs232.h"
 #include "tests/link/link_port.h"
 #include "tests/params/operator_panels.h"
 #include "tests/support/sim_line.h"

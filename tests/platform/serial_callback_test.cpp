@@ -3,7 +3,7 @@
 // port itself as the program's callback does.
 #include <gtest/gtest.h>
 
-#include "platform/rs232.h"
+#include "platform/serial/rs232.h"
 #include "tests/support/sim_line.h"
 
 using testsupport::AnswerWord;

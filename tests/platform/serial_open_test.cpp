@@ -11,9 +11,9 @@
 #include <ctime>
 #include <vector>
 
-#include "platform/porttable.h"
-#include "platform/rs232.h"
-#include "platform/serial_internal.h"
+#include "platform/serial/internal.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
 #include "tests/support/sim_line.h"
 
 using testsupport::PumpFor;

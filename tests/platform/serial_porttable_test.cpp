@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "platform/porttable.h"
-#include "platform/rs232.h"
-#include "platform/serial_internal.h"
+#include "platform/serial/internal.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
 #include "sim/simulator.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <numeric>
 
-#include "platform/porttable.h"
-#include "platform/rs232.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
 #include "sim/pty.h"
 #include "tests/support/sim_line.h"
 

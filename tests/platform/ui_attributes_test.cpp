@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPixmap>
 
-#include "platform/ui_runtime.h"
+#include "platform/ui/runtime.h"
 #include "tests/platform/ui_fixture.h"
 
 namespace {

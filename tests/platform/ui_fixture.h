@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing.h"
-#include "platform/userint.h"
+#include "platform/ui/testing.h"
+#include "platform/ui/userint.h"
 
 // Panel resource numbers and control ids of the test file.
 enum { kMainPanel = 1, kSecondPanel = 2 };

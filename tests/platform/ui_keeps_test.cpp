@@ -3,9 +3,9 @@
 #include <QDir>
 #include <cstring>
 
-#include "platform/listchoice.h"
-#include "platform/panelplace.h"
-#include "platform/settings.h"
+#include "platform/ui/listchoice.h"
+#include "platform/ui/panelplace.h"
+#include "platform/util/settings.h"
 #include "tests/platform/ui_fixture.h"
 
 namespace {

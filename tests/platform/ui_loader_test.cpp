@@ -3,8 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/ui_stripchart.h"
-#include "platform/ui_xygraph.h"
+#include "platform/ui/stripchart.h"
+#include "platform/ui/xygraph.h"
 #include "tests/platform/ui_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/cmdline.h"
+#include "platform/util/cmdline.h"
 
 namespace {
 

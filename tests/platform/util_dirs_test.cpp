@@ -10,9 +10,9 @@
 #include <fstream>
 #include <string>
 
-#include "platform/appdirs.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/ui/userint.h"
+#include "platform/util/appdirs.h"
+#include "platform/util/utility.h"
 
 namespace {
 

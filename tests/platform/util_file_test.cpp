@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <string>
 
-#include "platform/settings.h"
+#include "platform/util/settings.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "platform/clockseam.h"
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/ui/userint.h"
+#include "platform/util/clockseam.h"
+#include "platform/util/utility.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/userint.h"
-#include "platform/utility.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "tests/recorder/record_file.h"
 
 extern char **environ;

@@ -3,7 +3,7 @@
 // control states.
 #include <cmath>
 
-#include "platform/clockseam.h"
+#include "platform/util/clockseam.h"
 #include "tests/recorder/record_fixture.h"
 
 namespace {

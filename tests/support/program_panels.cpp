@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/utility.h"
+#include "platform/util/utility.h"
 
 namespace testsupport {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <initializer_list>
 
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
 
 namespace testsupport {
 

@@ -4,9 +4,9 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/porttable.h"
-#include "platform/rs232.h"
-#include "platform/userint.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
+#include "platform/ui/userint.h"
 
 namespace testsupport {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "platform/settings.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
+#include "platform/util/settings.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
 // ours to fix and would fail every widget test under LeakSanitizer.

@@ -10,10 +10,10 @@
 #include <QTest>
 
 #include "app/callbacks.h"
-#include "platform/userint.h"
+#include "platform/ui/userint.h"
+#include "tests/support/controlnames.h"
 #include "tests/ui/uir_model.h"
 #include "ui/RVIMZEL4V14.h"
-#include "tests/support/controlnames.h"
 
 namespace {
 

@@ -1,0 +1,147 @@
+// The serial-line operations by port number, over the open ports.
+#include <QCoreApplication>
+#include <QTimer>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "platform/serial/internal.h"
+#include "platform/serial/port.h"
+#include "platform/serial/porttable.h"
+#include "platform/serial/rs232.h"
+
+namespace {
+
+struct Ports {
+  std::array<std::unique_ptr<SerialPort>, kMaxPortNumber + 1> open;
+  // Ports closed from inside a callback: they are still on the call stack and
+  // are deleted once no callback runs.
+  std::vector<std::unique_ptr<SerialPort>> retired;
+};
+
+// Never destroyed: ports hold Qt objects, which must not outlive the
+// application object at exit.
+Ports &ports() {
+  static Ports *state = new Ports;
+  return *state;
+}
+
+bool validNumber(int port) {
+  return port >= 1 && port <= kMaxPortNumber;
+}
+
+void deleteRetired() {
+  if (!SerialPort::callbackActive()) ports().retired.clear();
+}
+
+void closePort(int port) {
+  std::unique_ptr<SerialPort> &slot = ports().open[static_cast<std::size_t>(port)];
+  if (!slot) return;
+  slot->close();
+  if (SerialPort::callbackActive()) {
+    ports().retired.push_back(std::move(slot));
+    if (QCoreApplication::instance() != nullptr) QTimer::singleShot(0, deleteRetired);
+  }
+  slot.reset();
+}
+
+// Runs action on an open, usable port, or returns the error for the number.
+template <typename Action>
+int withPort(int port, Action action) {
+  deleteRetired();
+  if (!validNumber(port)) return kRS232InvalidPort;
+  SerialPort *open = ports().open[static_cast<std::size_t>(port)].get();
+  if (open == nullptr || !open->usable()) return kRS232PortNotOpen;
+  return action(*open);
+}
+
+}  // namespace
+
+int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, int dataBits,
+                  int stopBits, int inputQueueSize, int outputQueueSize) {
+  deleteRetired();
+  if (!validNumber(port)) return kRS232InvalidPort;
+  const PortSettings settings{baudRate, parity, dataBits, stopBits};
+  if (!PortSettingsValid(settings) || inputQueueSize < 0 || outputQueueSize < 0) {
+    return kRS232InvalidParameter;
+  }
+  std::string device = deviceName != nullptr ? deviceName : "";
+  if (device.empty()) {
+    const int resolved = PortTableResolveDevice(port, &device);
+    if (resolved < 0) return resolved;
+  }
+  closePort(port);  // reopening: our own lock would refuse the device
+  int error = 0;
+  std::unique_ptr<SerialPort> opened = SerialPort::Open(port, device, settings, &error);
+  if (!opened) return error;
+  ports().open[static_cast<std::size_t>(port)] = std::move(opened);
+  return 0;
+}
+
+int SetComTime(int port, double timeoutSeconds) {
+  return withPort(port, [timeoutSeconds](SerialPort &open) {
+    if (!(timeoutSeconds >= 0.0) || !std::isfinite(timeoutSeconds)) {
+      return static_cast<int>(kRS232InvalidParameter);
+    }
+    open.setTimeout(timeoutSeconds);
+    return 0;
+  });
+}
+
+int SetCTSMode(int port, int mode) {
+  return withPort(port, [mode](SerialPort &open) {
+    if (mode != 0 && mode != 1) return static_cast<int>(kRS232InvalidParameter);
+    return open.setHardwareHandshake(mode == 1);
+  });
+}
+
+int CloseCom(int port) {
+  deleteRetired();
+  if (!validNumber(port)) return kRS232InvalidPort;
+  if (!ports().open[static_cast<std::size_t>(port)]) return kRS232PortNotOpen;
+  closePort(port);
+  return 0;
+}
+
+int FlushInQ(int port) {
+  return withPort(port, [](SerialPort &open) { return open.flushInput(); });
+}
+
+int FlushOutQ(int port) {
+  return withPort(port, [](SerialPort &open) { return open.flushOutput(); });
+}
+
+int ComWrt(int port, const char *buffer, int count) {
+  return withPort(port, [buffer, count](SerialPort &open) {
+    if (count < 0 || (count > 0 && buffer == nullptr)) {
+      return static_cast<int>(kRS232InvalidParameter);
+    }
+    return open.write(buffer, count);
+  });
+}
+
+int ComRd(int port, char *buffer, int count) {
+  return withPort(port, [buffer, count](SerialPort &open) {
+    if (count < 0 || (count > 0 && buffer == nullptr)) {
+      return static_cast<int>(kRS232InvalidParameter);
+    }
+    return open.read(buffer, count);
+  });
+}
+
+int GetInQLen(int port) {
+  return withPort(port, [](SerialPort &open) { return open.inQueueLength(); });
+}
+
+int InstallComCallback(int port, int eventMask, int notifyCount, int eventCharacter,
+                       ComCallbackPtr callback, void *callbackData) {
+  return withPort(port, [=](SerialPort &open) {
+    const bool on = eventMask != 0 && callback != nullptr;
+    if (on && (notifyCount < 0 || eventCharacter < 0 || eventCharacter > 255)) {
+      return static_cast<int>(kRS232InvalidParameter);
+    }
+    open.installCallback(eventMask, notifyCount, eventCharacter, callback, callbackData);
+    return 0;
+  });
+}

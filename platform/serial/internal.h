@@ -1,0 +1,43 @@
+// Internal to the serial run-time: how the port table numbers detected
+// devices, and how a port number turns into a device path to open.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/serial/porttable.h"
+
+// A serial device as the system reports it: name "ttyUSB0", location "/dev/ttyUSB0".
+struct DetectedDevice {
+  std::string name;
+  std::string location;
+};
+
+// Where the port table learns the detected devices: the system by default.
+// Tests install a list of their own (none, or made-up adapters) so that every
+// machine shows the same devices; nullptr restores the system's list.
+using DeviceLister = std::vector<DetectedDevice> (*)();
+void SetDeviceListerForTest(DeviceLister lister);
+
+// The fixed number a device name maps to (ttyUSB<n>, ttyACM<n>, ttyS<n>), or 0
+// when the name has no number of its own.
+int PortNumberForDeviceName(const std::string &name);
+
+// Numbers the detected devices: fixed numbers by name, the rest from
+// kFirstOtherPort in name order. Devices beyond the free numbers are left out.
+std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices);
+
+// The device path behind a port number; starts the demo controller on its first
+// use. Returns 0, or a negative RS-232 error (kRS232InvalidPort,
+// kRS232NoPortFound, kRS232CannotOpenPort).
+int PortTableResolveDevice(int number, std::string *device);
+
+// Low latency on USB-serial adapters. RequestLowLatency asks the driver for it
+// on an opened line and returns the flags to give back on close, or -1 where
+// the driver refused or nothing changed; RestoreSerialFlags gives them back.
+// Tests replace the driver's ioctl to see the requests and to refuse them.
+struct serial_struct;
+using SerialIoctl = int (*)(int fd, unsigned long request, serial_struct *info);
+void SetSerialIoctlForTest(SerialIoctl ioctlFunction);
+int RequestLowLatency(int fd);
+void RestoreSerialFlags(int fd, int flags);

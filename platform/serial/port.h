@@ -1,0 +1,85 @@
+// One open serial port: a termios file descriptor, an input buffer the event
+// loop drains into, and the receive callback that runs from the event loop.
+#pragma once
+
+#include <QObject>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/serial/rs232.h"
+
+class QSocketNotifier;
+
+struct PortSettings {
+  long baudRate = 19200;
+  int parity = 0;  // 0 none, 1 odd, 2 even, 3 mark, 4 space
+  int dataBits = 8;
+  int stopBits = 1;
+};
+
+// True when the settings can be applied to a line.
+bool PortSettingsValid(const PortSettings &settings);
+
+// The QObject base only serves as the context of queued calls: a call queued
+// for a port that has been deleted is dropped.
+class SerialPort : public QObject {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  // Opens and configures the device for exclusive use. Returns null and sets
+  // *error (kRS232CannotOpenPort) on failure.
+  static std::unique_ptr<SerialPort> Open(int number, const std::string &device,
+                                          const PortSettings &settings, int *error);
+  ~SerialPort() override;
+  SerialPort(const SerialPort &) = delete;
+  SerialPort &operator=(const SerialPort &) = delete;
+
+  // Open and not hung up.
+  bool usable() const { return fd_ >= 0; }
+  void close();
+
+  void setTimeout(double seconds) { timeout_ = seconds; }
+  int setHardwareHandshake(bool on);
+  int write(const char *buffer, int count);
+  int read(char *buffer, int count);
+  int inQueueLength() const;
+  int flushInput();
+  int flushOutput();
+  void installCallback(int eventMask, int notifyCount, int eventCharacter, ComCallbackPtr callback,
+                       void *callbackData);
+
+  // True while any port's callback runs (callbacks never nest).
+  static bool callbackActive() { return activeCallbacks_ > 0; }
+
+ private:
+  enum class Wait { Ready, Timeout, Gone };
+
+  SerialPort(int number, int fd);
+  Clock::time_point deadline() const;
+  Wait waitFor(short events, Clock::time_point until) const;
+  int takeBuffered(char *buffer, int count);
+  bool drain(std::size_t *firstNew);
+  bool lineFailed() const;
+  void hangUp();
+  void resumeNotifier();
+  void onReadable();
+  void notifyReceived(std::size_t firstNew);
+  void onTransmitEmpty();
+  void invoke(int events);
+
+  int number_;
+  int fd_;
+  int savedSerialFlags_ = -1;  // driver flags to give back on close, -1 none
+  double timeout_ = 5.0;
+  std::vector<char> buffer_;
+  QSocketNotifier *notifier_ = nullptr;  // child of this
+  int eventMask_ = 0;
+  int notifyCount_ = 1;
+  int eventCharacter_ = 0;
+  ComCallbackPtr callback_ = nullptr;
+  void *callbackData_ = nullptr;
+  bool arrivedDuringCallback_ = false;
+  static int activeCallbacks_;
+};

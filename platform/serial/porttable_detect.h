@@ -1,0 +1,18 @@
+// Internal to the serial run-time: finding serial devices, and numbering an
+// adapter that comes back under another name as before.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/serial/internal.h"
+
+// The serial devices present (the system's, or the test directory's).
+std::vector<DetectedDevice> DetectSerialDevices();
+// Gives each adapter with a stable name the number it had earlier in this run
+// when that number is free, then keeps the numbers for next time. Sorted.
+std::vector<PortEntry> KeepAdapterNumbers(std::vector<PortEntry> entries);
+// The directory set by SetSerialDeviceDir ("" for the system).
+std::string SerialDeviceDir();
+// The directory of the by-id links (see PortTableSetByIdDir).
+std::string PortTableByIdDir();

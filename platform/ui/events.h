@@ -1,0 +1,29 @@
+// Internal to the user-interface run-time: delivering operator actions on
+// controls and panels to the program's callbacks.
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+#include <functional>
+
+#include "platform/ui/userint.h"
+
+// Command and toggle buttons of loaded panels. Reports a left mouse press
+// after the button has taken it, so that a callback that opens a modal
+// dialog on the press does not leave the button stuck down.
+class CommandButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+  std::function<void()> onLeftPress;
+
+ protected:
+  void mousePressEvent(QMouseEvent *event) override;
+};
+
+// Connects the operator's actions on a control to its callback.
+void BindControlEvents(QWidget *widget, int panel, int control, CtrlCallbackPtr callback);
+// Routes the panel window's close box to the panel callback; the window
+// stays open unless the program hides or discards it.
+void BindPanelEvents(QWidget *window, int panel, PanelCallbackPtr callback);
+// True while a callback runs (widgets must not be deleted under it).
+bool InsideCallback();

@@ -1,0 +1,36 @@
+// Internal to the user-interface run-time: loaded panels, their controls and
+// the callbacks bound to them, looked up by handle and control id.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+
+#include "platform/ui/userint.h"
+
+struct ControlRecord {
+  QPointer<QWidget> widget;
+  CtrlCallbackPtr callback = nullptr;
+};
+
+struct PanelRecord {
+  QPointer<QWidget> window;
+  PanelCallbackPtr callback = nullptr;
+  std::map<int, ControlRecord> controls;
+  int nextNewCtrlId = 1000;  // ids of controls made at run time, above the file's ids
+};
+
+// Takes ownership of the record's window; returns the new handle (> 0).
+int AddPanel(PanelRecord record);
+PanelRecord *FindPanel(int handle);
+// Forgets the panel and returns its window (nullptr for an unknown handle).
+QWidget *RemovePanel(int handle);
+
+// A control's widget, or nullptr with *error set to a negative UIE_ code.
+QWidget *FindControl(int panel, int control, int *error);
+
+// The widget as a given class, or nullptr.
+template <class W>
+W *ControlAs(QWidget *widget) {
+  return qobject_cast<W *>(widget);
+}

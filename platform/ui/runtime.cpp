@@ -1,0 +1,114 @@
+// Run-time start and the event loop: the application object, one pass of
+// event processing that sleeps briefly when idle, and the main loop.
+#include "platform/ui/runtime.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFont>
+#include <QTimer>
+#include <memory>
+
+#include "platform/ui/userint.h"
+
+namespace {
+
+// Upper bound of one idle wait; short enough to keep polling loops paced,
+// long enough that an idle loop costs next to nothing.
+constexpr int kIdleWaitMs = 10;
+
+struct Runtime {
+  QApplication *app = nullptr;
+  QTimer *wakeTimer = nullptr;  // ends an idle wait; preallocated, reused
+  QEventLoop *mainLoop = nullptr;
+  bool quitPending = false;
+  int quitCode = 0;
+};
+
+Runtime &runtime() {
+  static Runtime state;
+  return state;
+}
+
+// QApplication keeps a reference to argc and the argv array for its lifetime.
+int gArgc = 0;
+char gProgramName[] = "rvimzel4";
+char *gFakeArgv[] = {gProgramName, nullptr};
+
+void createApplication(char **argv) {
+  Runtime &rt = runtime();
+  char **args = argv != nullptr && argv[0] != nullptr ? argv : gFakeArgv;
+  gArgc = 0;
+  while (args[gArgc] != nullptr) ++gArgc;
+  rt.app = new QApplication(gArgc, args);
+  QApplication::setFont(ApplicationFont());
+  QApplication::setQuitOnLastWindowClosed(false);  // the program decides when to quit
+  rt.wakeTimer = new QTimer(rt.app);
+  rt.wakeTimer->setSingleShot(true);
+  rt.wakeTimer->setTimerType(Qt::PreciseTimer);
+}
+
+}  // namespace
+
+QFont ApplicationFont() {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPointSize(9);
+  return font;
+}
+
+bool RuntimeStarted() {
+  return runtime().app != nullptr;
+}
+
+int InitCVIRTE(void * /*hInstance*/, char **argv, void * /*reserved*/) {
+  if (QCoreApplication::instance() != nullptr) {
+    return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr ? 1 : 0;
+  }
+  createApplication(argv);
+  return RuntimeStarted() ? 1 : 0;
+}
+
+int ProcessSystemEvents(void) {
+  Runtime &rt = runtime();
+  if (rt.app == nullptr) return UIE_NO_APPLICATION;
+  QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+  if (dispatcher == nullptr) return UIE_NO_APPLICATION;
+  if (dispatcher->processEvents(QEventLoop::AllEvents)) return 0;
+  // Nothing was pending: sleep until an event arrives or the wake timer fires.
+  // A nested call (from a callback) may restart the timer; the outer wait has
+  // then already dispatched something and returns anyway.
+  rt.wakeTimer->start(kIdleWaitMs);
+  dispatcher->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  rt.wakeTimer->stop();
+  return 0;
+}
+
+int RunUserInterface(void) {
+  Runtime &rt = runtime();
+  if (rt.app == nullptr) return UIE_NO_APPLICATION;
+  if (rt.quitPending) {
+    rt.quitPending = false;
+    return rt.quitCode;
+  }
+  QEventLoop loop;
+  QEventLoop *outer = rt.mainLoop;
+  rt.mainLoop = &loop;
+  const int code = loop.exec();
+  rt.mainLoop = outer;
+  rt.quitPending = false;
+  return code;
+}
+
+int QuitUserInterface(int code) {
+  Runtime &rt = runtime();
+  if (rt.app == nullptr) return UIE_NO_APPLICATION;
+  rt.quitCode = code;
+  if (rt.mainLoop != nullptr) {
+    // The loop checks this after the current dispatch returns, so a call from
+    // a nested ProcessSystemEvents ends the main loop once control is back.
+    rt.mainLoop->exit(code);
+  } else {
+    rt.quitPending = true;
+  }
+  return 0;
+}

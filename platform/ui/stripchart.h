@@ -1,0 +1,79 @@
+// Strip chart control (no Q_OBJECT: AUTOMOC skips headers named ui_*.h): up to kMaxTraces traces
+// that scroll as points are appended; the screen shows the newest pointsPerScreen points of each.
+// Storage is allocated once per chart, so plotting never allocates.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "platform/ui/chartframe.h"
+#include "platform/ui/userint.h"
+
+class StripChart : public QWidget {
+ public:
+  explicit StripChart(QWidget *parent = nullptr);
+
+  // Takes numTraces, pointsPerScreen, yMin, yMax, yName from the resource file.
+  void configureFromProperties();
+
+  int numTraces() const { return numTraces_; }
+  // A new trace count starts the chart empty (the interleaving changes).
+  bool setNumTraces(int count);
+  int pointsPerScreen() const { return pointsPerScreen_; }
+  bool setPointsPerScreen(int points);
+  void setYRange(double min, double max);
+  AxisRange yRange() const { return yRange_; }
+  void setYName(const QString &name);
+  QString yName() const { return yName_; }
+  // Traces are numbered from 1.
+  bool setTraceColor(int trace, QColor color);
+  QColor traceColor(int trace) const;
+
+  // Appends `records` records of numTraces values; valueAt(k) gives the k-th
+  // value of the interleaved sequence (t1, t2, .., t1, t2, ..).
+  template <class ValueAt>
+  void appendRecords(int records, ValueAt valueAt);
+
+  // Points on screen per trace, and point i (0 = oldest) of a trace (from 1).
+  int pointsShown() const;
+  double shownPoint(int trace, int i) const;
+
+ protected:
+  void paintEvent(QPaintEvent *event) override;
+
+ private:
+  double &sample(int traceIndex, int slot) {
+    return samples_[static_cast<std::size_t>(traceIndex) * kMaxPointsPerScreen + slot];
+  }
+  double sample(int traceIndex, int slot) const {
+    return samples_[static_cast<std::size_t>(traceIndex) * kMaxPointsPerScreen + slot];
+  }
+  void drawTrace(QPainter &painter, const QRect &plot, int traceIndex);
+
+  int numTraces_ = 1;
+  int pointsPerScreen_ = 100;
+  AxisRange yRange_;
+  QString yName_;
+  std::array<QColor, kMaxTraces> colors_;
+  std::vector<double> samples_;    // per trace a ring of kMaxPointsPerScreen slots
+  int head_ = 0;                   // slot of the next record
+  int stored_ = 0;                 // records held, at most kMaxPointsPerScreen
+  std::vector<QPointF> polyline_;  // drawing scratch, kMaxPointsPerScreen points
+};
+
+// The chart control of a panel, or nullptr with *error set.
+StripChart *FindStripChart(int panel, int control, int *error);
+
+template <class ValueAt>
+void StripChart::appendRecords(int records, ValueAt valueAt) {
+  int k = 0;
+  for (int r = 0; r < records; ++r) {
+    for (int t = 0; t < numTraces_; ++t) sample(t, head_) = valueAt(k++);
+    head_ = (head_ + 1) % kMaxPointsPerScreen;
+    if (stored_ < kMaxPointsPerScreen) ++stored_;
+  }
+  update();
+}

@@ -1,0 +1,75 @@
+// Test access to panels and charts (declared in testing.h).
+#include "platform/ui/testing.h"
+
+#include "platform/ui/color.h"
+#include "platform/ui/registry.h"
+#include "platform/ui/stripchart.h"
+#include "platform/ui/xygraph.h"
+
+QWidget *PanelWidget(int panel) {
+  PanelRecord *record = FindPanel(panel);
+  return record != nullptr ? record->window.data() : nullptr;
+}
+
+QWidget *ControlWidget(int panel, int control) {
+  int error = 0;
+  return FindControl(panel, control, &error);
+}
+
+std::vector<double> StripChartTrace(int panel, int control, int trace) {
+  int error = 0;
+  const StripChart *chart = FindStripChart(panel, control, &error);
+  std::vector<double> points;
+  if (chart == nullptr || trace < 1 || trace > chart->numTraces()) return points;
+  for (int i = 0; i < chart->pointsShown(); ++i) points.push_back(chart->shownPoint(trace, i));
+  return points;
+}
+
+int StripChartTraceColor(int panel, int control, int trace) {
+  int error = 0;
+  const StripChart *chart = FindStripChart(panel, control, &error);
+  if (chart == nullptr || trace < 1 || trace > kMaxTraces) return -1;
+  return ValueFromColor(chart->traceColor(trace));
+}
+
+std::vector<GraphPlotInfo> GraphPlots(int panel, int control) {
+  int error = 0;
+  const XYGraph *graph = FindXYGraph(panel, control, &error);
+  std::vector<GraphPlotInfo> plots;
+  if (graph == nullptr) return plots;
+  for (const XYPlot &p : graph->plots()) {
+    plots.push_back(GraphPlotInfo{p.x, p.y, p.plotStyle, p.lineStyle, p.color});
+  }
+  return plots;
+}
+
+bool GraphCursorPosition(int panel, int control, int cursor, double *x, double *y) {
+  int error = 0;
+  const XYGraph *graph = FindXYGraph(panel, control, &error);
+  const GraphCursor *c = graph != nullptr ? graph->cursor(cursor) : nullptr;
+  if (c == nullptr || !c->placed) return false;
+  *x = c->x;
+  *y = c->y;
+  return true;
+}
+
+bool GraphAxisRange(int panel, int control, int axis, double *min, double *max) {
+  int error = 0;
+  const XYGraph *graph = FindXYGraph(panel, control, &error);
+  if (graph == nullptr) return false;
+  const AxisRange range = graph->axisRange(axis);
+  *min = range.min;
+  *max = range.max;
+  return true;
+}
+
+std::string ChartYName(int panel, int control) {
+  int error = 0;
+  if (const XYGraph *graph = FindXYGraph(panel, control, &error)) {
+    return graph->yName().toStdString();
+  }
+  if (const StripChart *chart = FindStripChart(panel, control, &error)) {
+    return chart->yName().toStdString();
+  }
+  return {};
+}
