@@ -11,6 +11,7 @@ std::unique_ptr<sim::Simulator> demo;
 std::string StartDemoController() {
   if (!demo) {
     auto started = std::make_unique<sim::Simulator>(sim::Pacing::Line);
+    started->setKeepRecord(false);  // runs as long as the program does
     if (!started->start()) return {};
     demo = std::move(started);
   }

@@ -86,6 +86,8 @@ struct Simulator::Impl {
 
   std::vector<uint8_t> receivedBytes;
   std::vector<RequestFrame> requestFrames;
+  bool keepRecord = true;
+  std::size_t requests = 0;
   std::size_t answers = 0;
   int requestsSinceFaults = 0;
 
@@ -133,7 +135,7 @@ void Simulator::Impl::readInput() {
     if (n <= 0) return;
     const Clock::time_point now = Clock::now();
     for (ssize_t i = 0; i < n; ++i) {
-      receivedBytes.push_back(chunk[i]);
+      if (keepRecord) receivedBytes.push_back(chunk[i]);
       if (auto complete = framer.feed(chunk[i], now, pacing)) pending.push_back(*complete);
     }
   }
@@ -143,7 +145,8 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
   while (!pending.empty() && pending.front().due <= now) {
     const RequestFramer::Complete request = pending.front();
     pending.pop_front();
-    requestFrames.push_back(request.frame);
+    ++requests;
+    if (keepRecord) requestFrames.push_back(request.frame);
     if (faults.hangUpAtRequest > 0 && ++requestsSinceFaults == faults.hangUpAtRequest) {
       closeLine();  // the far end goes away in the middle of the exchange
       return;
@@ -324,7 +327,12 @@ std::vector<RequestFrame> Simulator::requests() const {
 
 std::size_t Simulator::requestCount() const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->requestFrames.size();
+  return impl_->requests;
+}
+
+void Simulator::setKeepRecord(bool keep) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->keepRecord = keep;
 }
 
 std::size_t Simulator::answerCount() const {
@@ -336,6 +344,7 @@ void Simulator::clearRecord() {
   std::lock_guard lock(impl_->mutex);
   impl_->receivedBytes.clear();
   impl_->requestFrames.clear();
+  impl_->requests = 0;
   impl_->answers = 0;
 }
 

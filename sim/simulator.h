@@ -53,8 +53,11 @@ class Simulator {
   std::vector<uint8_t> received() const;       // every byte received, in order
   std::vector<RequestFrame> requests() const;  // complete request frames
   std::size_t requestCount() const;
-  std::size_t answerCount() const;                  // answers completely written
-  void clearRecord();                               // forgets received bytes, requests and answers
+  std::size_t answerCount() const;  // answers completely written
+  void clearRecord();               // forgets received bytes, requests and answers
+  // false: count requests and answers but keep no bytes or frames, so a
+  // controller that runs for hours (the demo) does not grow without end.
+  void setKeepRecord(bool keep);
   void sendRaw(const std::vector<uint8_t> &bytes);  // writes the bytes now, unpaced
 
   // The controller model. store: 1 RAM, 2 EEPROM; set: 0 full, 1 channel B.

@@ -238,6 +238,17 @@ TEST_F(SimOrders, UnknownOrdersAreNotAnswered) {
   EXPECT_EQ(simulator.requestCount(), 2u);
 }
 
+// The demo controller runs as long as the program: without a record it still
+// answers and counts, but its memory does not grow with the traffic.
+TEST_F(SimOrders, WithoutARecordItAnswersAndCountsButKeepsNoTraffic) {
+  simulator.setKeepRecord(false);
+  for (int i = 0; i < 3; ++i) expectHeader(ask(5, kFullDefaults), 5);
+  EXPECT_EQ(simulator.requestCount(), 3u);
+  EXPECT_EQ(simulator.answerCount(), 3u);
+  EXPECT_TRUE(simulator.received().empty());
+  EXPECT_TRUE(simulator.requests().empty());
+}
+
 TEST_F(SimOrders, FindsTheFrameAfterStrayBytes) {
   const std::vector<uint8_t> garbage = {0x12, 0x00, 0x00, 0x34, 0x55};
   client->send(garbage);
