@@ -202,3 +202,11 @@ int ArrayToFile(const char *fileName, const void *array, int dataType, int numbe
   return fileAction == VAL_APPEND ? AppendToFile(fileName, content)
                                   : ReplaceFile(fileName, content);
 }
+
+int WriteFileAtomically(const char *fileName, const void *bytes, std::size_t count) {
+  if (!rvutil::PathFits(fileName)) return kFileCannotOpen;
+  if (bytes == nullptr && count > 0) return kFileBadArgument;
+  const std::string content =
+      count > 0 ? std::string(static_cast<const char *>(bytes), count) : std::string();
+  return ReplaceFile(fileName, content);
+}

@@ -39,6 +39,11 @@ enum {
 int ArrayToFile(const char *fileName, const void *array, int dataType, int numberOfElements,
                 int numberOfGroups, int dataOrder, int fileLayout, int columnSeparation,
                 int fieldWidth, int fileType, int fileAction);
+// Replaces the file with `count` bytes the same atomic way as ArrayToFile
+// with VAL_TRUNCATE: on any failure the old file stays as it was. Returns
+// kFileOk or a negative error.
+int WriteFileAtomically(const char *fileName, const void *bytes, std::size_t count);
+
 // Reads numberOfElements values written as above. ASCII: each line holds
 // exactly the values of one line of the layout, separated by blanks or tabs;
 // blank lines, CR before LF and a leading UTF-8 byte-order mark are passed
