@@ -206,13 +206,14 @@ int setTextAttribute(QWidget *w, int attribute, const QString &text) {
     changeFont(w, font);
     return 0;
   }
-  if (attribute != ATTR_YNAME) return UIE_BAD_ATTRIBUTE;
+  if (attribute != ATTR_YNAME && attribute != ATTR_XNAME) return UIE_BAD_ATTRIBUTE;
+  const bool y = attribute == ATTR_YNAME;
   if (auto *chart = dynamic_cast<StripChart *>(w)) {
-    chart->setYName(text);
+    y ? chart->setYName(text) : chart->setXName(text);
     return 0;
   }
   if (auto *graph = dynamic_cast<XYGraph *>(w)) {
-    graph->setYName(text);
+    y ? graph->setYName(text) : graph->setXName(text);
     return 0;
   }
   return UIE_BAD_ATTRIBUTE;

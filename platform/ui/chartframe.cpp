@@ -1,5 +1,10 @@
 #include "platform/ui/chartframe.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "platform/ui/userint.h"
+
 namespace {
 
 constexpr int kLeftMargin = 58;  // room for the y numbers and the rotated y name
@@ -8,13 +13,22 @@ constexpr int kTopMargin = 8;
 constexpr int kBottomMarginNoAxis = 8;
 constexpr int kBottomMarginAxis = 34;  // x numbers and x name
 constexpr int kDivisions = 5;
+constexpr int kSampleLength = 24;  // the line sample of a legend entry
+constexpr int kEntryGap = 16;
+constexpr int kRowGap = 2;
+constexpr double kAutoscaleRoom = 0.05;  // of the data's span, above and below
 
 const QColor kPlotBackground(255, 255, 255);
 const QColor kGridColor(215, 215, 215);
 const QColor kFrameColor(90, 90, 90);
 
-QString axisNumber(double v) {
-  return QString::number(v, 'g', 6);
+// As many decimals as a hundredth of the axis span needs: "-3.20", not "-3.19776".
+QString axisNumber(double v, const AxisRange &axis) {
+  const double span = std::abs(axis.max - axis.min);
+  const int decimals =
+      span > 0.0 ? std::clamp(static_cast<int>(std::ceil(-std::log10(span / 100))), 0, 6) : 0;
+  if (std::abs(v) < span * 1e-9) v = 0.0;  // no "-0.00" at the origin
+  return QString::number(v, 'f', decimals);
 }
 
 void drawYAxis(QPainter &painter, const QRect &plot, const AxisRange &axis, const QString &name) {
@@ -23,7 +37,7 @@ void drawYAxis(QPainter &painter, const QRect &plot, const AxisRange &axis, cons
     const double value = axis.min + (axis.max - axis.min) * i / kDivisions;
     const int y = qRound(AxisPixel(axis, value, plot.bottom(), plot.top()));
     const QRect box(plot.left() - 44, y - metrics.height() / 2, 40, metrics.height());
-    painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, axisNumber(value));
+    painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, axisNumber(value, axis));
   }
   if (name.isEmpty()) return;
   painter.save();
@@ -41,7 +55,7 @@ void drawXAxis(QPainter &painter, const QRect &plot, const AxisRange &axis, cons
     const double value = axis.min + (axis.max - axis.min) * i / kDivisions;
     const int x = qRound(AxisPixel(axis, value, plot.left(), plot.right()));
     painter.drawText(QRect(x - 30, plot.bottom() + 3, 60, metrics.height()), Qt::AlignCenter,
-                     axisNumber(value));
+                     axisNumber(value, axis));
   }
   if (name.isEmpty()) return;
   painter.drawText(
@@ -61,10 +75,76 @@ void drawGrid(QPainter &painter, const QRect &plot) {
 
 }  // namespace
 
-QRect ChartPlotArea(const QSize &size, bool withXAxis) {
+AxisRange PaddedRange(double min, double max) {
+  if (min == max) return {min - 1.0, max + 1.0};
+  const double room = (max - min) * kAutoscaleRoom;
+  return {min - room, max + room};
+}
+
+Qt::PenStyle PenStyleOf(int lineStyle) {
+  if (lineStyle == VAL_DASH) return Qt::DashLine;
+  if (lineStyle == VAL_DOT) return Qt::DotLine;
+  return Qt::SolidLine;
+}
+
+namespace {
+
+int entryWidth(const QFontMetrics &metrics, const LegendEntry &entry) {
+  return kSampleLength + 4 + metrics.horizontalAdvance(entry.name) + kEntryGap;
+}
+
+// Calls place(entry, x, row) for each entry as the band of that width lays them out;
+// returns the number of rows.
+template <class Place>
+int layOutLegend(const QFontMetrics &metrics, const LegendEntry *entries, int count, int width,
+                 Place place) {
+  if (count == 0) return 0;
+  int x = 0;
+  int row = 0;
+  for (int i = 0; i < count; ++i) {
+    const int w = entryWidth(metrics, entries[i]);
+    if (x > 0 && x + w > width) {
+      x = 0;
+      ++row;
+    }
+    place(entries[i], x, row);
+    x += w;
+  }
+  return row + 1;
+}
+
+}  // namespace
+
+int LegendHeight(const QFontMetrics &metrics, const LegendEntry *entries, int count, int width) {
+  const int rows = layOutLegend(metrics, entries, count, width - kLeftMargin - kRightMargin,
+                                [](const LegendEntry &, int, int) {});
+  return rows * (metrics.height() + kRowGap) + (rows > 0 ? kTopMargin : 0);
+}
+
+void DrawLegend(QPainter &painter, const QRect &band, const LegendEntry *entries, int count) {
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int rowHeight = metrics.height() + kRowGap;
+  const int left = band.left() + kLeftMargin;
+  layOutLegend(metrics, entries, count, band.width() - kLeftMargin - kRightMargin,
+               [&](const LegendEntry &entry, int x, int row) {
+                 const int top = band.top() + kTopMargin + row * rowHeight;
+                 const int middle = top + metrics.height() / 2;
+                 QPen pen(entry.color, std::max(entry.width, 2.0));
+                 pen.setStyle(entry.style);
+                 painter.setPen(pen);
+                 painter.drawLine(left + x, middle, left + x + kSampleLength, middle);
+                 painter.setPen(QPen(kFrameColor, 0));
+                 painter.drawText(
+                     QRect(left + x + kSampleLength + 4, top, band.width(), metrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, entry.name);
+               });
+}
+
+QRect ChartPlotArea(const QSize &size, bool withXAxis, int legendHeight) {
   const int bottom = withXAxis ? kBottomMarginAxis : kBottomMarginNoAxis;
-  return QRect(kLeftMargin, kTopMargin, std::max(size.width() - kLeftMargin - kRightMargin, 2),
-               std::max(size.height() - kTopMargin - bottom, 2));
+  const int top = kTopMargin + legendHeight;
+  return QRect(kLeftMargin, top, std::max(size.width() - kLeftMargin - kRightMargin, 2),
+               std::max(size.height() - top - bottom, 2));
 }
 
 void DrawChartFrame(QPainter &painter, const QRect &plot, const AxisRange &yAxis,

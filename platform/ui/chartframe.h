@@ -2,6 +2,7 @@
 // around their plot area (background, grid, axis numbers, axis names).
 #pragma once
 
+#include <QColor>
 #include <QPainter>
 #include <QRect>
 #include <QString>
@@ -11,8 +12,26 @@ struct AxisRange {
   double max = 100.0;
 };
 
-// The plot area inside a chart of the given size.
-QRect ChartPlotArea(const QSize &size, bool withXAxis);
+// A range around min..max with a little room on either side, for autoscaled axes.
+AxisRange PaddedRange(double min, double max);
+
+// A named trace or plot, as the legend shows it.
+struct LegendEntry {
+  QString name;
+  QColor color;
+  Qt::PenStyle style = Qt::SolidLine;
+  double width = 1.0;
+};
+// VAL_SOLID, VAL_DASH or VAL_DOT as a pen style.
+Qt::PenStyle PenStyleOf(int lineStyle);
+// Height of the legend band above the plot area of a chart `width` wide; 0
+// without entries. Entries flow left to right and wrap onto further rows.
+int LegendHeight(const QFontMetrics &metrics, const LegendEntry *entries, int count, int width);
+// Draws the entries into the band (a line sample and the name each).
+void DrawLegend(QPainter &painter, const QRect &band, const LegendEntry *entries, int count);
+
+// The plot area inside a chart of the given size, below a legend band.
+QRect ChartPlotArea(const QSize &size, bool withXAxis, int legendHeight = 0);
 // Pixel of value v on an axis that runs from `low` (at min) to `high` (at max).
 inline double AxisPixel(const AxisRange &axis, double v, double low, double high) {
   const double span = axis.max - axis.min;

@@ -40,6 +40,13 @@ QWidget *RemovePanel(int handle) {
   return window;
 }
 
+int PanelHandleOf(const QWidget *window) {
+  for (const auto &[handle, record] : registry().panels) {
+    if (record.window == window) return handle;
+  }
+  return 0;
+}
+
 QWidget *FindControl(int panel, int control, int *error) {
   PanelRecord *record = FindPanel(panel);
   if (record == nullptr || record->window.isNull()) {

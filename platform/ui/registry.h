@@ -26,6 +26,9 @@ PanelRecord *FindPanel(int handle);
 // Forgets the panel and returns its window (nullptr for an unknown handle).
 QWidget *RemovePanel(int handle);
 
+// The handle of the panel whose window this is, or 0.
+int PanelHandleOf(const QWidget *window);
+
 // A control's widget, or nullptr with *error set to a negative UIE_ code.
 QWidget *FindControl(int panel, int control, int *error);
 

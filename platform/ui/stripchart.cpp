@@ -1,5 +1,6 @@
 #include "platform/ui/stripchart.h"
 
+#include <QContextMenuEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QVariant>
@@ -7,6 +8,7 @@
 #include "platform/ui/color.h"
 #include "platform/ui/numbers.h"
 #include "platform/ui/registry.h"
+#include "platform/ui/text.h"
 
 namespace {
 
@@ -44,6 +46,8 @@ void StripChart::configureFromProperties() {
   setYRange(doubleProperty(*this, "yMin", yRange_.min), doubleProperty(*this, "yMax", yRange_.max));
   const QVariant name = property("yName");
   if (name.isValid()) setYName(name.toString());
+  const QVariant xName = property("xName");
+  if (xName.isValid()) setXName(xName.toString());
 }
 
 bool StripChart::setNumTraces(int count) {
@@ -85,6 +89,89 @@ QColor StripChart::traceColor(int trace) const {
   return trace >= 1 && trace <= kMaxTraces ? colors_[trace - 1] : QColor();
 }
 
+bool StripChart::setLineStyle(int trace, int style) {
+  if (trace < 1 || trace > kMaxTraces) return false;
+  if (style != VAL_SOLID && style != VAL_DASH && style != VAL_DOT) return false;
+  lineStyles_[static_cast<std::size_t>(trace - 1)] = style;
+  update();
+  return true;
+}
+
+int StripChart::lineStyle(int trace) const {
+  return trace >= 1 && trace <= kMaxTraces ? lineStyles_[static_cast<std::size_t>(trace - 1)] : -1;
+}
+
+bool StripChart::setTraceName(int trace, const QString &name) {
+  if (trace < 1 || trace > kMaxTraces) return false;
+  QString &current = names_[static_cast<std::size_t>(trace - 1)];
+  if (current == name) return true;  // the scope names its traces again at every source change
+  current = name;
+  update();
+  return true;
+}
+
+QString StripChart::traceName(int trace) const {
+  return trace >= 1 && trace <= kMaxTraces ? names_[static_cast<std::size_t>(trace - 1)]
+                                           : QString();
+}
+
+bool StripChart::setXStep(double step) {
+  if (!(step > 0.0)) return false;
+  if (step == xStep_) return true;
+  xStep_ = step;
+  update();
+  return true;
+}
+
+void StripChart::setXName(const QString &name) {
+  if (name == xName_) return;
+  xName_ = name;
+  update();
+}
+
+void StripChart::setAutoscaled(bool on) {
+  autoscale_ = on;
+  update();
+}
+
+AxisRange StripChart::shownYRange() const {
+  const int shown = pointsShown();
+  if (!autoscale_ || shown == 0) return yRange_;
+  double low = shownPoint(1, 0);
+  double high = low;
+  for (int t = 1; t <= numTraces_; ++t) {
+    for (int i = 0; i < shown; ++i) {
+      low = std::min(low, shownPoint(t, i));
+      high = std::max(high, shownPoint(t, i));
+    }
+  }
+  return PaddedRange(low, high);
+}
+
+// Point i (0 = oldest shown) on the x axis; the newest lies at 0.
+double StripChart::xOfPoint(int i) const {
+  return (i - (std::max(pointsShown(), 1) - 1)) * xStep_;
+}
+
+AxisRange StripChart::xRange() const {
+  return {xOfPoint(0), xOfPoint(pointsPerScreen_ - 1)};
+}
+
+QString StripChart::csvText() const {
+  QString csv = CsvField(xName_.isEmpty() ? QStringLiteral("Point") : xName_);
+  for (int t = 1; t <= numTraces_; ++t) {
+    const QString name = traceName(t);
+    csv += QLatin1Char(',') + CsvField(name.isEmpty() ? QStringLiteral("Trace %1").arg(t) : name);
+  }
+  csv += QLatin1Char('\n');
+  for (int i = 0; i < pointsShown(); ++i) {
+    csv += QString::number(xOfPoint(i), 'g', 6);
+    for (int t = 1; t <= numTraces_; ++t) csv += QLatin1Char(',') + CsvNumber(shownPoint(t, i));
+    csv += QLatin1Char('\n');
+  }
+  return csv;
+}
+
 int StripChart::pointsShown() const {
   return std::min(stored_, pointsPerScreen_);
 }
@@ -95,24 +182,50 @@ double StripChart::shownPoint(int trace, int i) const {
   return sample(trace - 1, slot);
 }
 
-void StripChart::drawTrace(QPainter &painter, const QRect &plot, int traceIndex) {
+void StripChart::drawTrace(QPainter &painter, const QRect &plot, const AxisRange &y,
+                           int traceIndex) {
   const int shown = pointsShown();
   const double step = static_cast<double>(plot.width()) / (pointsPerScreen_ - 1);
   for (int i = 0; i < shown; ++i) {
-    const double y = AxisPixel(yRange_, shownPoint(traceIndex + 1, i), plot.bottom(), plot.top());
-    polyline_[static_cast<std::size_t>(i)] = QPointF(plot.left() + i * step, y);
+    const double py = AxisPixel(y, shownPoint(traceIndex + 1, i), plot.bottom(), plot.top());
+    polyline_[static_cast<std::size_t>(i)] = QPointF(plot.left() + i * step, py);
   }
-  painter.setPen(QPen(colors_[static_cast<std::size_t>(traceIndex)], 1.5));
+  const auto index = static_cast<std::size_t>(traceIndex);
+  QPen pen(colors_[index], 1.5);
+  pen.setStyle(PenStyleOf(lineStyles_[index]));
+  painter.setPen(pen);
   painter.drawPolyline(polyline_.data(), shown);
+}
+
+int StripChart::legendEntries(std::array<LegendEntry, kMaxTraces> *entries) const {
+  int count = 0;
+  for (int t = 0; t < numTraces_; ++t) {
+    const auto index = static_cast<std::size_t>(t);
+    if (names_[index].isEmpty()) continue;
+    (*entries)[static_cast<std::size_t>(count++)] =
+        LegendEntry{names_[index], colors_[index], PenStyleOf(lineStyles_[index]), 1.5};
+  }
+  return count;
 }
 
 void StripChart::paintEvent(QPaintEvent * /*event*/) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
-  const QRect plot = ChartPlotArea(size(), false);
-  DrawChartFrame(painter, plot, yRange_, yName_, nullptr, QString());
+  std::array<LegendEntry, kMaxTraces> legend;
+  const int named = legendEntries(&legend);
+  const int legendHeight = LegendHeight(painter.fontMetrics(), legend.data(), named, width());
+  DrawLegend(painter, QRect(0, 0, width(), legendHeight), legend.data(), named);
+  const QRect plot = ChartPlotArea(size(), true, legendHeight);
+  const AxisRange y = shownYRange();
+  const AxisRange x = xRange();
+  DrawChartFrame(painter, plot, y, yName_, &x, xName_);
   painter.setClipRect(plot.adjusted(1, 1, 0, 0));
-  for (int t = 0; t < numTraces_; ++t) drawTrace(painter, plot, t);
+  for (int t = 0; t < numTraces_; ++t) drawTrace(painter, plot, y, t);
+}
+
+void StripChart::contextMenuEvent(QContextMenuEvent *event) {
+  PopUpChartMenu(this, this, event->globalPos());
+  event->accept();
 }
 
 // ---- Procedural surface ------------------------------------------------------
@@ -145,6 +258,29 @@ int SetTraceAttribute(int panel, int control, int trace, int attribute, int valu
   int error = 0;
   StripChart *chart = FindStripChart(panel, control, &error);
   if (chart == nullptr) return error;
-  if (attribute != ATTR_TRACE_COLOR) return UIE_BAD_ATTRIBUTE;
-  return chart->setTraceColor(trace, ColorFromValue(value)) ? 0 : UIE_BAD_VALUE_TYPE;
+  bool ok = false;
+  if (attribute == ATTR_TRACE_COLOR) {
+    ok = chart->setTraceColor(trace, ColorFromValue(value));
+  } else if (attribute == ATTR_LINE_STYLE) {
+    ok = chart->setLineStyle(trace, value);
+  } else {
+    return UIE_BAD_ATTRIBUTE;
+  }
+  return ok ? 0 : UIE_BAD_VALUE_TYPE;
+}
+
+int SetTraceAttribute(int panel, int control, int trace, int attribute, const char *value) {
+  int error = 0;
+  StripChart *chart = FindStripChart(panel, control, &error);
+  if (chart == nullptr) return error;
+  if (attribute != ATTR_TRACE_LG_TEXT) return UIE_BAD_ATTRIBUTE;
+  if (value == nullptr) return UIE_BAD_VALUE_TYPE;
+  return chart->setTraceName(trace, TextFromBytes(value)) ? 0 : UIE_BAD_VALUE_TYPE;
+}
+
+int SetStripChartXStep(int panel, int control, double step) {
+  int error = 0;
+  StripChart *chart = FindStripChart(panel, control, &error);
+  if (chart == nullptr) return error;
+  return chart->setXStep(step) ? 0 : UIE_BAD_VALUE_TYPE;
 }

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "platform/ui/chartframe.h"
+#include "platform/ui/chartmenu.h"
 #include "platform/ui/userint.h"
 
-class StripChart : public QWidget {
+class StripChart : public QWidget, public ChartActions {
  public:
   explicit StripChart(QWidget *parent = nullptr);
 
@@ -31,6 +32,24 @@ class StripChart : public QWidget {
   // Traces are numbered from 1.
   bool setTraceColor(int trace, QColor color);
   QColor traceColor(int trace) const;
+  bool setLineStyle(int trace, int style);  // VAL_SOLID, VAL_DASH, VAL_DOT
+  int lineStyle(int trace) const;
+  // The name the legend shows; traces without one stay out of the legend.
+  bool setTraceName(int trace, const QString &name);
+  QString traceName(int trace) const;
+
+  // x axis: the newest point at 0, each older one `step` further left.
+  bool setXStep(double step);
+  double xStep() const { return xStep_; }
+  void setXName(const QString &name);
+  QString xName() const { return xName_; }
+  // The y range drawn now: the program's range, or the data's when the
+  // operator chose autoscale.
+  AxisRange shownYRange() const;
+
+  bool autoscaled() const override { return autoscale_; }
+  void setAutoscaled(bool on) override;
+  QString csvText() const override;
 
   // Appends `records` records of numTraces values; valueAt(k) gives the k-th
   // value of the interleaved sequence (t1, t2, .., t1, t2, ..).
@@ -43,6 +62,7 @@ class StripChart : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent *event) override;
+  void contextMenuEvent(QContextMenuEvent *event) override;
 
  private:
   double &sample(int traceIndex, int slot) {
@@ -51,13 +71,21 @@ class StripChart : public QWidget {
   double sample(int traceIndex, int slot) const {
     return samples_[static_cast<std::size_t>(traceIndex) * kMaxPointsPerScreen + slot];
   }
-  void drawTrace(QPainter &painter, const QRect &plot, int traceIndex);
+  void drawTrace(QPainter &painter, const QRect &plot, const AxisRange &y, int traceIndex);
+  int legendEntries(std::array<LegendEntry, kMaxTraces> *entries) const;
+  AxisRange xRange() const;
+  double xOfPoint(int i) const;
 
   int numTraces_ = 1;
   int pointsPerScreen_ = 100;
   AxisRange yRange_;
   QString yName_;
   std::array<QColor, kMaxTraces> colors_;
+  std::array<int, kMaxTraces> lineStyles_{};
+  std::array<QString, kMaxTraces> names_;
+  QString xName_;
+  double xStep_ = 1.0;
+  bool autoscale_ = false;
   std::vector<double> samples_;    // per trace a ring of kMaxPointsPerScreen slots
   int head_ = 0;                   // slot of the next record
   int stored_ = 0;                 // records held, at most kMaxPointsPerScreen

@@ -32,13 +32,36 @@ int StripChartTraceColor(int panel, int control, int trace) {
   return ValueFromColor(chart->traceColor(trace));
 }
 
+int StripChartTraceStyle(int panel, int control, int trace) {
+  int error = 0;
+  const StripChart *chart = FindStripChart(panel, control, &error);
+  return chart != nullptr ? chart->lineStyle(trace) : -1;
+}
+
+double StripChartXStep(int panel, int control) {
+  int error = 0;
+  const StripChart *chart = FindStripChart(panel, control, &error);
+  return chart != nullptr ? chart->xStep() : 0.0;
+}
+
+bool StripChartYRange(int panel, int control, double *min, double *max) {
+  int error = 0;
+  const StripChart *chart = FindStripChart(panel, control, &error);
+  if (chart == nullptr) return false;
+  const AxisRange range = chart->shownYRange();
+  *min = range.min;
+  *max = range.max;
+  return true;
+}
+
 std::vector<GraphPlotInfo> GraphPlots(int panel, int control) {
   int error = 0;
   const XYGraph *graph = FindXYGraph(panel, control, &error);
   std::vector<GraphPlotInfo> plots;
   if (graph == nullptr) return plots;
   for (const XYPlot &p : graph->plots()) {
-    plots.push_back(GraphPlotInfo{p.x, p.y, p.plotStyle, p.lineStyle, p.color});
+    plots.push_back(
+        GraphPlotInfo{p.x, p.y, p.plotStyle, p.lineStyle, p.color, p.name.toStdString()});
   }
   return plots;
 }
@@ -72,4 +95,30 @@ std::string ChartYName(int panel, int control) {
     return chart->yName().toStdString();
   }
   return {};
+}
+
+std::string ChartXName(int panel, int control) {
+  int error = 0;
+  if (const XYGraph *graph = FindXYGraph(panel, control, &error)) {
+    return graph->xName().toStdString();
+  }
+  if (const StripChart *chart = FindStripChart(panel, control, &error)) {
+    return chart->xName().toStdString();
+  }
+  return {};
+}
+
+std::vector<std::string> ChartLegend(int panel, int control) {
+  int error = 0;
+  std::vector<std::string> names;
+  if (const XYGraph *graph = FindXYGraph(panel, control, &error)) {
+    for (const XYPlot &p : graph->plots()) {
+      if (!p.name.isEmpty()) names.push_back(p.name.toStdString());
+    }
+  } else if (const StripChart *chart = FindStripChart(panel, control, &error)) {
+    for (int t = 1; t <= chart->numTraces(); ++t) {
+      if (!chart->traceName(t).isEmpty()) names.push_back(chart->traceName(t).toStdString());
+    }
+  }
+  return names;
 }

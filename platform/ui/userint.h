@@ -114,9 +114,13 @@ enum {
   ATTR_NUM_TRACES = 1080,         // strip chart, int 1..kMaxTraces
   ATTR_POINTS_PER_SCREEN = 1081,  // strip chart, int
   ATTR_SCROLL_MODE_STRIP = 1088,  // strip chart; accepted and ignored
+  ATTR_XNAME = 1092,              // graph / strip chart, string
   ATTR_YNAME = 1093,              // graph / strip chart, string
   ATTR_NUM_CURSORS = 1140,        // graph, int
   ATTR_TRACE_COLOR = 1300,        // SetTraceAttribute, int 0xRRGGBB
+  ATTR_LINE_STYLE = 1301,         // SetTraceAttribute, int VAL_SOLID / VAL_DASH / VAL_DOT
+  ATTR_TRACE_LG_TEXT = 1302,      // SetTraceAttribute, string: the trace's name in the legend
+  ATTR_PLOT_LG_TEXT = 1303,       // SetPlotAttribute, string: the plot's name in the legend
   ATTR_CURSOR_MODE = 1202         // SetCursorAttribute; stored, drawn as a cross-hair
 };
 int SetCtrlAttribute(int panel, int control, int attribute, int value);
@@ -152,13 +156,18 @@ enum { kMaxTraces = 8, kMaxPointsPerScreen = 4096 };
 int PlotStripChart(int panel, int control, const void *array, int numberOfPoints, int startingIndex,
                    int skipCount, int dataType);
 int SetTraceAttribute(int panel, int control, int trace, int attribute, int value);
+int SetTraceAttribute(int panel, int control, int trace, int attribute, const char *value);
+// The x axis of a strip chart: the newest point lies at 0 and each older one
+// `step` further left (seconds per point, or 1 to count points). The axis
+// name is ATTR_XNAME.
+int SetStripChartXStep(int panel, int control, double step);
 
 // ---- XY graph ------------------------------------------------------------
-enum { VAL_THIN_LINE = 0, VAL_THICK_LINE = 5 };  // plot styles
-enum { VAL_NO_POINT = 10 };                      // point style
-enum { VAL_SOLID = 0, VAL_DASH = 1 };            // line styles
-enum { VAL_XAXIS = 0, VAL_LEFT_YAXIS = 1 };      // axes
-enum { VAL_MANUAL = 0, VAL_AUTOSCALE = 1 };      // scaling modes
+enum { VAL_THIN_LINE = 0, VAL_THICK_LINE = 5 };     // plot styles
+enum { VAL_NO_POINT = 10 };                         // point style
+enum { VAL_SOLID = 0, VAL_DASH = 1, VAL_DOT = 2 };  // line styles
+enum { VAL_XAXIS = 0, VAL_LEFT_YAXIS = 1 };         // axes
+enum { VAL_MANUAL = 0, VAL_AUTOSCALE = 1 };         // scaling modes
 enum { VAL_DELAYED_DRAW = 0, VAL_IMMEDIATE_DRAW = 1 };
 // Plots numberOfPoints (x[i], y[i]); xType/yType VAL_UNSIGNED_SHORT_INTEGER or
 // VAL_DOUBLE. Returns a plot handle > 0, or a negative UIE_ error.
@@ -170,6 +179,14 @@ int DeleteGraphPlot(int panel, int control, int plotHandle, int refresh);
 int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, double max);
 int SetGraphCursor(int panel, int control, int cursorNumber, double x, double y);
 int SetCursorAttribute(int panel, int control, int cursorNumber, int attribute, int value);
+// ATTR_PLOT_LG_TEXT of a plot (handle from PlotXY).
+int SetPlotAttribute(int panel, int control, int plotHandle, int attribute, const char *value);
+
+// Both chart kinds offer the operator, in their context menu, "Save image..."
+// (PNG) and "Save data..." (CSV with a header row), and where the resource
+// file gives the chart autoscaleChoice = true, a checkable "Autoscale" of the
+// y axis over the ranges the program sets. A panel whose chartStatusCtrl
+// names a text control reports there what a save did.
 
 // ---- File popup ------------------------------------------------------------
 enum { VAL_OK_BUTTON = 1, VAL_SAVE_BUTTON = 2, VAL_SELECT_BUTTON = 3, VAL_LOAD_BUTTON = 4 };

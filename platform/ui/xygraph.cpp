@@ -1,5 +1,6 @@
 #include "platform/ui/xygraph.h"
 
+#include <QContextMenuEvent>
 #include <QPainter>
 #include <QVariant>
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "platform/ui/color.h"
 #include "platform/ui/numbers.h"
 #include "platform/ui/registry.h"
+#include "platform/ui/text.h"
 #include "platform/ui/userint.h"
 
 namespace {
@@ -49,6 +51,15 @@ bool XYGraph::deletePlot(int handle) {
                          [handle](const XYPlot &p) { return p.handle == handle; });
   if (it == plots_.end()) return false;
   plots_.erase(it);
+  update();
+  return true;
+}
+
+bool XYGraph::setPlotName(int handle, const QString &name) {
+  auto it = std::find_if(plots_.begin(), plots_.end(),
+                         [handle](const XYPlot &p) { return p.handle == handle; });
+  if (it == plots_.end()) return false;
+  it->name = name;
   update();
   return true;
 }
@@ -102,7 +113,77 @@ AxisRange XYGraph::dataRange(bool xAxis) const {
 
 AxisRange XYGraph::axisRange(int axis) const {
   if (axis == VAL_XAXIS) return xAuto_ ? dataRange(true) : xRange_;
+  if (operatorAutoscale_ && !plots_.empty()) {
+    const AxisRange data = dataRange(false);
+    return PaddedRange(data.min, data.max);
+  }
   return yAuto_ ? dataRange(false) : yRange_;
+}
+
+void XYGraph::setAutoscaled(bool on) {
+  operatorAutoscale_ = on;
+  update();
+}
+
+bool XYGraph::plotsShareX() const {
+  for (const XYPlot &p : plots_) {
+    if (p.x != plots_.front().x) return false;
+  }
+  return true;
+}
+
+namespace {
+
+QString plotLabel(const XYPlot &p, std::size_t index) {
+  return p.name.isEmpty() ? QStringLiteral("Plot %1").arg(index + 1) : p.name;
+}
+
+}  // namespace
+
+// One x column and a y column per plot, as the plots of a data set share their x.
+QString XYGraph::csvSharedX() const {
+  QString csv = CsvField(xName_.isEmpty() ? QStringLiteral("X") : xName_);
+  for (std::size_t k = 0; k < plots_.size(); ++k) {
+    csv += QLatin1Char(',') + CsvField(plotLabel(plots_[k], k));
+  }
+  csv += QLatin1Char('\n');
+  const std::size_t rows = plots_.empty() ? 0 : plots_.front().x.size();
+  for (std::size_t i = 0; i < rows; ++i) {
+    csv += CsvNumber(plots_.front().x[i]);
+    for (const XYPlot &p : plots_) csv += QLatin1Char(',') + CsvNumber(p.y[i]);
+    csv += QLatin1Char('\n');
+  }
+  return csv;
+}
+
+// An x and a y column per plot; shorter plots leave their cells empty.
+QString XYGraph::csvPairs() const {
+  QString csv;
+  std::size_t rows = 0;
+  for (std::size_t k = 0; k < plots_.size(); ++k) {
+    const QString label = plotLabel(plots_[k], k);
+    if (k > 0) csv += QLatin1Char(',');
+    csv += CsvField(label + QLatin1Char(' ') + (xName_.isEmpty() ? QStringLiteral("X") : xName_)) +
+           QLatin1Char(',') + CsvField(label);
+    rows = std::max(rows, plots_[k].x.size());
+  }
+  csv += QLatin1Char('\n');
+  for (std::size_t i = 0; i < rows; ++i) {
+    for (std::size_t k = 0; k < plots_.size(); ++k) {
+      if (k > 0) csv += QLatin1Char(',');
+      if (i < plots_[k].x.size()) {
+        csv += CsvNumber(plots_[k].x[i]) + QLatin1Char(',') + CsvNumber(plots_[k].y[i]);
+      } else {
+        csv += QLatin1Char(',');
+      }
+    }
+    csv += QLatin1Char('\n');
+  }
+  return csv;
+}
+
+QString XYGraph::csvText() const {
+  return plotsShareX() ? csvSharedX() : csvPairs();
 }
 
 void XYGraph::setXName(const QString &name) {
@@ -148,13 +229,17 @@ QPointF XYGraph::toPixel(const QRect &plot, double x, double y) const {
                  AxisPixel(axisRange(VAL_LEFT_YAXIS), y, plot.bottom(), plot.top()));
 }
 
+QPen XYGraph::plotPen(const XYPlot &xy) const {
+  QPen pen(ColorFromValue(xy.color),
+           xy.plotStyle == VAL_THICK_LINE ? kThickLineWidth : kThinLineWidth);
+  pen.setStyle(PenStyleOf(xy.lineStyle));
+  return pen;
+}
+
 void XYGraph::drawPlot(QPainter &painter, const QRect &plot, const XYPlot &xy) const {
   polyline_.resize(xy.x.size());
   for (std::size_t i = 0; i < xy.x.size(); ++i) polyline_[i] = toPixel(plot, xy.x[i], xy.y[i]);
-  QPen pen(ColorFromValue(xy.color),
-           xy.plotStyle == VAL_THICK_LINE ? kThickLineWidth : kThinLineWidth);
-  pen.setStyle(xy.lineStyle == VAL_DASH ? Qt::DashLine : Qt::SolidLine);
-  painter.setPen(pen);
+  painter.setPen(plotPen(xy));
   painter.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
 }
 
@@ -169,7 +254,16 @@ void XYGraph::drawCursor(QPainter &painter, const QRect &plot, const GraphCursor
 void XYGraph::paintEvent(QPaintEvent * /*event*/) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
-  const QRect plot = ChartPlotArea(size(), true);
+  legend_.clear();
+  for (const XYPlot &p : plots_) {
+    if (p.name.isEmpty()) continue;
+    const QPen pen = plotPen(p);
+    legend_.push_back(LegendEntry{p.name, pen.color(), pen.style(), pen.widthF()});
+  }
+  const int count = static_cast<int>(legend_.size());
+  const int legendHeight = LegendHeight(painter.fontMetrics(), legend_.data(), count, width());
+  DrawLegend(painter, QRect(0, 0, width(), legendHeight), legend_.data(), count);
+  const QRect plot = ChartPlotArea(size(), true, legendHeight);
   const AxisRange x = axisRange(VAL_XAXIS);
   DrawChartFrame(painter, plot, axisRange(VAL_LEFT_YAXIS), yName_, &x, xName_);
   painter.setClipRect(plot.adjusted(1, 1, 0, 0));
@@ -179,6 +273,11 @@ void XYGraph::paintEvent(QPaintEvent * /*event*/) {
       drawCursor(painter, plot, cursors_[static_cast<std::size_t>(i)]);
     }
   }
+}
+
+void XYGraph::contextMenuEvent(QContextMenuEvent *event) {
+  PopUpChartMenu(this, this, event->globalPos());
+  event->accept();
 }
 
 // ---- Procedural surface ------------------------------------------------------
@@ -248,4 +347,13 @@ int SetCursorAttribute(int panel, int control, int cursorNumber, int attribute, 
   if (graph == nullptr) return error;
   if (attribute != ATTR_CURSOR_MODE) return UIE_BAD_ATTRIBUTE;
   return graph->setCursorMode(cursorNumber, value) ? 0 : UIE_BAD_VALUE_TYPE;
+}
+
+int SetPlotAttribute(int panel, int control, int plotHandle, int attribute, const char *value) {
+  int error = 0;
+  XYGraph *graph = FindXYGraph(panel, control, &error);
+  if (graph == nullptr) return error;
+  if (attribute != ATTR_PLOT_LG_TEXT) return UIE_BAD_ATTRIBUTE;
+  if (value == nullptr) return UIE_BAD_VALUE_TYPE;
+  return graph->setPlotName(plotHandle, TextFromBytes(value)) ? 0 : UIE_BAD_VALUE_TYPE;
 }

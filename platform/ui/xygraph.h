@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/chartframe.h"
+#include "platform/ui/chartmenu.h"
 
 struct XYPlot {
   int handle = 0;
@@ -16,6 +17,7 @@ struct XYPlot {
   int plotStyle = 0;  // VAL_THIN_LINE / VAL_THICK_LINE
   int lineStyle = 0;  // VAL_SOLID / VAL_DASH
   int color = 0;      // 0xRRGGBB
+  QString name;       // in the legend; unnamed plots stay out of it
 };
 
 struct GraphCursor {
@@ -25,7 +27,7 @@ struct GraphCursor {
   int mode = 0;  // stored; every cursor is drawn as a cross-hair
 };
 
-class XYGraph : public QWidget {
+class XYGraph : public QWidget, public ChartActions {
  public:
   enum { kMaxCursors = 4 };
 
@@ -38,14 +40,21 @@ class XYGraph : public QWidget {
   bool deletePlot(int handle);
   void deleteAllPlots();
   const std::vector<XYPlot> &plots() const { return plots_; }
+  bool setPlotName(int handle, const QString &name);
 
   // axis: VAL_XAXIS or VAL_LEFT_YAXIS.
   bool setManualRange(int axis, double min, double max);
   bool setAutoscale(int axis);
-  // The range drawn now (for autoscaled axes, that of the plotted data).
+  // The range drawn now (for autoscaled axes, that of the plotted data; the
+  // operator's autoscale of the y axis wins over the program's range).
   AxisRange axisRange(int axis) const;
 
+  bool autoscaled() const override { return operatorAutoscale_; }
+  void setAutoscaled(bool on) override;
+  QString csvText() const override;
+
   void setXName(const QString &name);
+  QString xName() const { return xName_; }
   void setYName(const QString &name);
   QString yName() const { return yName_; }
 
@@ -58,9 +67,14 @@ class XYGraph : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent *event) override;
+  void contextMenuEvent(QContextMenuEvent *event) override;
 
  private:
   AxisRange dataRange(bool xAxis) const;
+  bool plotsShareX() const;
+  QString csvSharedX() const;
+  QString csvPairs() const;
+  QPen plotPen(const XYPlot &xy) const;
   void drawPlot(QPainter &painter, const QRect &plot, const XYPlot &xy) const;
   void drawCursor(QPainter &painter, const QRect &plot, const GraphCursor &cursor) const;
   QPointF toPixel(const QRect &plot, double x, double y) const;
@@ -71,11 +85,13 @@ class XYGraph : public QWidget {
   AxisRange yRange_{0.0, 100.0};
   bool xAuto_ = false;
   bool yAuto_ = false;
+  bool operatorAutoscale_ = false;
   QString xName_;
   QString yName_;
   int numCursors_ = 0;
   std::array<GraphCursor, kMaxCursors> cursors_{};
   mutable std::vector<QPointF> polyline_;  // drawing scratch
+  std::vector<LegendEntry> legend_;        // drawing scratch
 };
 
 // The graph control of a panel, or nullptr with *error set.
