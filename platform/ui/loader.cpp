@@ -18,6 +18,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/ui/anchors.h"
 #include "platform/ui/events.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/runtime.h"
@@ -145,12 +146,12 @@ int collectControls(QWidget *panel, PanelRecord *record) {
 }
 
 // Takes the panel out of the file's root and makes it a window (or a child
-// of its parent panel) of the size the file gives.
+// of its parent panel) of the size the file gives, fixed or growable.
 void detachPanel(QWidget *panel, QWidget *parentWindow) {
   const QRect geometry = panel->geometry();
   panel->setParent(parentWindow, parentWindow != nullptr ? Qt::Widget : Qt::Window);
   panel->setGeometry(geometry);
-  panel->setFixedSize(geometry.size());
+  SetPanelSizing(panel);
   panel->hide();
 }
 
@@ -160,6 +161,7 @@ int loadPanelFile(QFile &file, QWidget *parentWindow, int panelResourceId) {
   if (root == nullptr) return UIE_BAD_FILE;
   QWidget *panel = findPanelWidget(root.get(), panelResourceId);
   if (panel == nullptr) return UIE_BAD_PANEL_ID;
+  if (!AnchorsValid(panel)) return UIE_BAD_FILE;
   PanelRecord record;
   if (const int error = collectControls(panel, &record); error != UIE_NO_ERROR) return error;
   if (panel == root.get()) root.release();
