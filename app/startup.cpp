@@ -14,6 +14,7 @@
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"
 #include "scope/acquire.h"
+#include "scope/chartlabels.h"
 #include "scope/history.h"
 #include "ui/RVIMZEL4V14.h"
 
@@ -82,6 +83,7 @@ void InitVars() {
   GetPanelValues();
   FillarrayRAW(0, 0);
   FillarrayNORM(tol10Bit, ref10Bit, 0);
+  LabelChartsOfGraphSource();
   for (int i = 0; i < 256; ++i) {
     xArray[i] = static_cast<uint16_t>(i);
     yArrayA[i] = 0;

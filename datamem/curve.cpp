@@ -21,14 +21,19 @@ constexpr int kRawColorB = VAL_BLUE;
 constexpr int kNormColorA = VAL_RED;
 constexpr int kNormColorB = VAL_DK_GRAY;
 constexpr int kBandColor = VAL_BLACK;
+const char kNameA[] = "Channel A";
+const char kNameB[] = "Channel B";
 
-void Plot(const uint16_t *y, int plotStyle, int lineStyle, int color) {
-  PlotXY(panelHandle, PANEL_DATAGRAPH, xArray, y, kDataPoints, VAL_UNSIGNED_SHORT_INTEGER,
-         VAL_UNSIGNED_SHORT_INTEGER, plotStyle, VAL_NO_POINT, lineStyle, kPointFrequency, color);
+// Each plot carries its name for the legend.
+void Plot(const uint16_t *y, int plotStyle, int lineStyle, int color, const char *name) {
+  const int plot = PlotXY(panelHandle, PANEL_DATAGRAPH, xArray, y, kDataPoints,
+                          VAL_UNSIGNED_SHORT_INTEGER, VAL_UNSIGNED_SHORT_INTEGER, plotStyle,
+                          VAL_NO_POINT, lineStyle, kPointFrequency, color);
+  SetPlotAttribute(panelHandle, PANEL_DATAGRAPH, plot, ATTR_PLOT_LG_TEXT, name);
 }
 
-void PlotCurve(const uint16_t *y, int color) {
-  Plot(y, VAL_THICK_LINE, VAL_SOLID, color);
+void PlotCurve(const uint16_t *y, int color, const char *name) {
+  Plot(y, VAL_THICK_LINE, VAL_SOLID, color, name);
 }
 
 // The cursor sits on the drawn point whose x is the index; index 128 lies
@@ -50,8 +55,8 @@ void ScaleYAxis() {
 void PlotRawCurves(const uint16_t *yA, const uint16_t *yB) {
   SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_YNAME, "RAW-values / [ADC-units]");
   ScaleYAxis();
-  PlotCurve(yA, kRawColorA);
-  PlotCurve(yB, kRawColorB);
+  PlotCurve(yA, kRawColorA, kNameA);
+  PlotCurve(yB, kRawColorB, kNameB);
 }
 
 void PlotNormCurves(int source, const uint16_t *yA, const uint16_t *yB, const uint16_t *up,
@@ -60,13 +65,13 @@ void PlotNormCurves(int source, const uint16_t *yA, const uint16_t *yB, const ui
   SetCtrlAttribute(panelHandle, PANEL_DATAGRAPH, ATTR_NUM_CURSORS, 1);
   SetCursorAttribute(panelHandle, PANEL_DATAGRAPH, kCursor, ATTR_CURSOR_MODE, kCursorMode);
   ScaleYAxis();
-  Plot(up, VAL_THIN_LINE, VAL_SOLID, kBandColor);
-  Plot(lo, VAL_THIN_LINE, VAL_SOLID, kBandColor);
-  if (source == 1 || source == 2) PlotCurve(yA, kNormColorA);
-  if (source == 1 || source == 3) PlotCurve(yB, kNormColorB);
+  Plot(up, VAL_THIN_LINE, VAL_SOLID, kBandColor, "Upper limit");
+  Plot(lo, VAL_THIN_LINE, VAL_SOLID, kBandColor, "Lower limit");
+  if (source == 1 || source == 2) PlotCurve(yA, kNormColorA, kNameA);
+  if (source == 1 || source == 3) PlotCurve(yB, kNormColorB, kNameB);
   if (source == 2) CursorOn(yA, indexA);
   if (source == 3) CursorOn(yB, indexB);
-  Plot(ref, VAL_THIN_LINE, VAL_DASH, kBandColor);
+  Plot(ref, VAL_THIN_LINE, VAL_DASH, kBandColor, "Reference");
   if (source == 1) CursorOn(yA, indexA);
 }
 

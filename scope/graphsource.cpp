@@ -2,6 +2,7 @@
 #include "link/link.h"
 #include "platform/ui/userint.h"
 #include "scope/acquire.h"
+#include "scope/chartlabels.h"
 #include "scope/history.h"
 #include "scope/plots.h"
 #include "scope/scope.h"
@@ -25,6 +26,7 @@ void ShowChartOfGraphSource() {
   type = ChartOfGraphSource(source);
   SetCtrlAttribute(panelHandle, PANEL_RAWCHART, ATTR_VISIBLE, type == 0 ? 1 : 0);
   SetCtrlAttribute(panelHandle, PANEL_NORMCHART, ATTR_VISIBLE, type == 0 ? 0 : 1);
+  LabelChartsOfGraphSource();
 }
 
 // A running loop picks the new chart up at its next refresh.

@@ -5,6 +5,7 @@
 #include "link/link.h"
 #include "params/panels.h"
 #include "platform/ui/userint.h"
+#include "scope/chartlabels.h"
 #include "scope/history.h"
 #include "ui/RVIMZEL4V14.h"
 
@@ -84,6 +85,7 @@ void PlotRAWValues() {
     ColorTraces(PANEL_RAWCHART, VAL_RED, VAL_DK_GRAY);
   }
   PlotStripChart(panelHandle, PANEL_RAWCHART, arrayRAW, kRawPoints, 0, 0, VAL_DOUBLE);
+  NoteChartRefresh(PANEL_RAWCHART);
   ShowLiveValues();
   ShowTolerances(tolA, tolB);
 }
@@ -102,6 +104,7 @@ void PlotNORMValues(double *history) {
   PrepareChart(PANEL_NORMCHART, kNormTraces);
   ColorBandTraces();
   PlotStripChart(panelHandle, PANEL_NORMCHART, history, kNormPoints, 0, 0, VAL_DOUBLE);
+  NoteChartRefresh(PANEL_NORMCHART);
   ShowLiveValues();
   if (common) {
     ShowTolerances(tolval, tolval);
