@@ -54,7 +54,10 @@ void drawXAxis(QPainter &painter, const QRect &plot, const AxisRange &axis, cons
   for (int i = 0; i <= kDivisions; ++i) {
     const double value = axis.min + (axis.max - axis.min) * i / kDivisions;
     const int x = qRound(AxisPixel(axis, value, plot.left(), plot.right()));
-    painter.drawText(QRect(x - 30, plot.bottom() + 3, 60, metrics.height()), Qt::AlignCenter,
+    // The last number ends at the chart's edge instead of running past it.
+    const int left = std::min(x - 30, plot.right() + kRightMargin - 60);
+    painter.drawText(QRect(left, plot.bottom() + 3, 60, metrics.height()),
+                     left < x - 30 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter,
                      axisNumber(value, axis));
   }
   if (name.isEmpty()) return;
