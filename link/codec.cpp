@@ -66,6 +66,13 @@ bool IsFrameStart(const char *at, int known) {
   return known >= 2 && at[0] == szWriteBuf[0] && at[1] == szWriteBuf[1];
 }
 
+// The `known` bytes at `at` agree with an answer that starts like a frame.
+bool CanBeginFramedAnswer(const char *at, int known) {
+  if (known >= 1 && at[0] != szWriteBuf[0]) return false;
+  if (known >= 2 && at[1] != szWriteBuf[1]) return false;
+  return CanBeginAnswer(at, known);
+}
+
 constexpr int kNone = -1;
 constexpr int kUndecided = -2;
 
@@ -75,10 +82,9 @@ constexpr int kUndecided = -2;
 int FramedAnswerWithin(int from, int seen) {
   const int end = from + kFrameBytes < seen ? from + kFrameBytes : seen;
   for (int at = from + 1; at < end; ++at) {
-    if (!IsFrameStart(rxWindow + at, seen - at) || !CanBeginAnswer(rxWindow + at, seen - at)) {
-      continue;
+    if (CanBeginFramedAnswer(rxWindow + at, seen - at)) {
+      return seen - at >= kEchoedBytes ? at : kUndecided;
     }
-    return seen - at >= kEchoedBytes ? at : kUndecided;
   }
   return kNone;
 }
@@ -134,10 +140,12 @@ void RX_Receive_Function(int /*portNumber*/, int eventMask, void * /*callbackDat
     if (seen < kFrameBytes) return;  // a possible answer's start waits for its rest
     const int start = FirstAnswerStart(seen);
     ComRd(com, rxWindow, start);  // line noise, or a frame that answers another request
-    if (start + kFrameBytes <= seen) {
+    const bool whole = start + kFrameBytes <= seen;
+    if (whole && CanBeginAnswer(rxWindow + start, kFrameBytes)) {
       TakeAnswer();
       return;
     }
+    if (whole) return;  // a frame that may hold an answer's start: its rest decides
   }
 }
 

@@ -68,6 +68,7 @@ void Deliver(const Line &line, const uint8_t *bytes, std::size_t size) {
 
 constexpr int kLiveOrder = 8;
 constexpr int kParameterRead = 2;
+constexpr int kDecidingBytes = 6;  // header, order and set
 
 // The request in flight as byte 0 chooses it; returns its order and set.
 int BuildRequest(uint8_t choice, unsigned *set) {
@@ -141,9 +142,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     offset += chunk;
     // The notify count is one frame: once a frame's worth has arrived the
     // callback has run, and it leaves less than a frame behind (an answer's
-    // possible start, waiting for its rest).
+    // possible start, waiting for its rest), or a whole frame with the first
+    // bytes of such a start inside it, waiting for the bytes that decide it.
     QCoreApplication::processEvents();
-    if (GetInQLen(line.port) >= kFrameBytes) std::abort();
+    if (GetInQLen(line.port) >= kFrameBytes + kDecidingBytes) std::abort();
   }
   // Every answer that came is seen: the callback leaves less than a frame
   // behind, and it takes nothing but an answer.
