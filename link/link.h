@@ -46,6 +46,9 @@ extern char szVersion[64];
 
 void FillTxBuf(int order, const uint16_t *words);
 void GetRxBuf(int count);
+// Takes the answer to the request last built in szWriteBuf: the first frame
+// that repeats its order word (and a parameter read's set). Bytes ahead of it
+// are dropped; a possible answer's start stays queued until its rest arrives.
 void RX_Receive_Function(int portNumber, int eventMask, void *callbackData);
 int WaitRxFull();
 // After a time-out (or a run stopped with a request in flight) the rest of a

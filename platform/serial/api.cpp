@@ -130,6 +130,15 @@ int ComRd(int port, char *buffer, int count) {
   });
 }
 
+int ComPeek(int port, char *buffer, int count) {
+  return withPort(port, [buffer, count](SerialPort &open) {
+    if (count < 0 || (count > 0 && buffer == nullptr)) {
+      return static_cast<int>(kRS232InvalidParameter);
+    }
+    return open.peek(buffer, count);
+  });
+}
+
 int GetInQLen(int port) {
   return withPort(port, [](SerialPort &open) { return open.inQueueLength(); });
 }

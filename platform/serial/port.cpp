@@ -245,6 +245,22 @@ int SerialPort::read(char *buffer, int count) {
   return done;
 }
 
+// Takes in what the line holds first, so that the copy shows every byte
+// GetInQLen counts. Bytes taken in this way are announced to the callback as
+// if the event loop had seen them.
+int SerialPort::peek(char *buffer, int count) {
+  std::size_t firstNew = 0;
+  if (!drain(&firstNew)) hangUp();
+  if (!usable()) return kRS232UnknownIOError;
+  if (buffer_.size() > firstNew) {
+    arrivedDuringCallback_ = true;
+    if (!callbackActive()) notifyLater();
+  }
+  const auto n = std::min(buffer_.size(), static_cast<std::size_t>(count));
+  std::copy_n(buffer_.begin(), n, buffer);
+  return static_cast<int>(n);
+}
+
 int SerialPort::inQueueLength() const {
   int kernel = 0;
   if (::ioctl(fd_, FIONREAD, &kernel) != 0 || kernel < 0) kernel = 0;
@@ -350,6 +366,10 @@ void SerialPort::invoke(int events) {
   --activeCallbacks_;
   // Bytes that came in while the callback ran get their turn once it is over.
   if (!arrivedDuringCallback_ || !usable()) return;
+  notifyLater();
+}
+
+void SerialPort::notifyLater() {
   QMetaObject::invokeMethod(
       this,
       [this] {

@@ -44,6 +44,7 @@ class SerialPort : public QObject {
   int setHardwareHandshake(bool on);
   int write(const char *buffer, int count);
   int read(char *buffer, int count);
+  int peek(char *buffer, int count);
   int inQueueLength() const;
   int flushInput();
   int flushOutput();
@@ -68,6 +69,9 @@ class SerialPort : public QObject {
   void notifyReceived(std::size_t firstNew);
   void onTransmitEmpty();
   void invoke(int events);
+  // Offers the buffered bytes to the callback from the event loop, once no
+  // callback runs.
+  void notifyLater();
 
   int number_;
   int fd_;

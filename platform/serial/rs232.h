@@ -42,6 +42,10 @@ int ComWrt(int port, const char *buffer, int count);
 // Reads up to count bytes, waiting at most the port time-out; returns the
 // count read (possibly short) or a negative error.
 int ComRd(int port, char *buffer, int count);
+// Copies up to count of the bytes waiting in the input queue without taking
+// them: a later ComRd still reads them. Never waits; returns the count copied
+// or a negative error.
+int ComPeek(int port, char *buffer, int count);
 // Bytes waiting in the input queue, including bytes no event processing has
 // seen yet.
 int GetInQLen(int port);

@@ -43,6 +43,7 @@ void createApplication(char **argv) {
   rt.app = new QApplication(gArgc, args);
   QApplication::setFont(ApplicationFont());
   QApplication::setQuitOnLastWindowClosed(false);  // the program decides when to quit
+  InstallPaintPacing(rt.app);
   rt.wakeTimer = new QTimer(rt.app);
   rt.wakeTimer->setSingleShot(true);
   rt.wakeTimer->setTimerType(Qt::PreciseTimer);

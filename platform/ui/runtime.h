@@ -3,7 +3,11 @@
 
 #include <QFont>
 
+class QApplication;
+
 // The run-time's application font ("NIApp").
 QFont ApplicationFont();
 // True once InitCVIRTE has created the application object.
 bool RuntimeStarted();
+// Repaints of each window at most once a frame time (paintpace.cpp).
+void InstallPaintPacing(QApplication *app);

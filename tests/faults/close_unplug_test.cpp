@@ -28,6 +28,7 @@ struct Case {
 // 0.3 s late, so the close always lands in a wait).
 const Case kCases[] = {
     {"RecordUnplug", Action::Record, Event::Unplug, 6, "Timeout RS232-Line!"},
+    {"RecordClose", Action::Record, Event::Close, 6, "Timeout RS232-Line!"},
     {"ReadDataUnplug", Action::ReadData, Event::Unplug, 3,
      "Timeout-RS-232 while reading 64 data-words!"},
     {"ReadDataClose", Action::ReadData, Event::Close, 1,

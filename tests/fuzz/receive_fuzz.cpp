@@ -2,8 +2,9 @@
 // for the line, the port is opened as start-up opens it, and every chunk is
 // delivered through the port's notifier to RX_Receive_Function.
 //
-// Input: byte 0 picks the chunk sizes (1 to 64, from a small generator), the
-// rest is what arrives on the line.
+// Input: byte 0 picks the chunk sizes (1 to 64, from a small generator) and
+// the request in flight (a live request, or a parameter read of set 0 or 1);
+// the rest is what arrives on the line.
 #include <sched.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "link/link.h"
 #include "platform/serial/porttable.h"
@@ -64,6 +66,64 @@ void Deliver(const Line &line, const uint8_t *bytes, std::size_t size) {
   QCoreApplication::processEvents();
 }
 
+constexpr int kLiveOrder = 8;
+constexpr int kParameterRead = 2;
+constexpr int kDecidingBytes = 6;  // header, order and set
+
+// The request in flight as byte 0 chooses it; returns its order and set.
+int BuildRequest(uint8_t choice, unsigned *set) {
+  const int order = (choice & 1) != 0 ? kParameterRead : kLiveOrder;
+  *set = order == kParameterRead ? (choice >> 1 & 1u) : 0;
+  uint16_t words[PNUM] = {static_cast<uint16_t>(*set)};
+  FillTxBuf(order, words);
+  return order;
+}
+
+// The frame answers the request: its order, and for a parameter read its set
+// in word 0.
+bool Answers(const uint8_t *frame, int order, unsigned set) {
+  if ((frame[2] << 8 | frame[3]) != order) return false;
+  return order != kParameterRead || static_cast<unsigned>(frame[4] << 8 | frame[5]) == set;
+}
+
+bool FrameStart(const uint8_t *at) {
+  return at[0] == 0x00 && at[1] == 0x55;
+}
+
+// Whether an answer lies in the bytes. A frame (00 55 ...) that answers
+// something else is passed over whole, unless an answer with a frame's start
+// begins inside it; elsewhere every byte may begin an answer.
+bool AnyAnswer(const uint8_t *bytes, std::size_t size, int order, unsigned set) {
+  std::size_t at = 0;
+  while (at + kFrameBytes <= size) {
+    if (Answers(bytes + at, order, set)) return true;
+    if (!FrameStart(bytes + at)) {
+      ++at;
+      continue;
+    }
+    std::size_t next = at + kFrameBytes;
+    for (std::size_t inner = at + 1; inner < at + kFrameBytes && inner + kFrameBytes <= size;
+         ++inner) {
+      if (FrameStart(bytes + inner) && Answers(bytes + inner, order, set)) {
+        next = inner;
+        break;
+      }
+    }
+    at = next;
+  }
+  return false;
+}
+
+// The frame taken is one of the answers that came, whole.
+bool TakenFromTheLine(const uint8_t *bytes, std::size_t size, int order, unsigned set) {
+  const auto *taken = reinterpret_cast<const uint8_t *>(szReadBuf);
+  if (!Answers(taken, order, set)) return false;
+  for (std::size_t at = 0; at + kFrameBytes <= size; ++at) {
+    if (std::memcmp(bytes + at, taken, kFrameBytes) == 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
@@ -71,6 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   Line &line = OpenLine();
   FlushInQ(line.port);
   rx_flag = 0;
+  unsigned set = 0;
+  const int order = BuildRequest(data[0], &set);
   unsigned seed = data[0];
   std::size_t offset = 1;
   while (offset < size) {
@@ -79,13 +141,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     Deliver(line, data + offset, chunk);
     offset += chunk;
     // The notify count is one frame: once a frame's worth has arrived the
-    // callback has run, and it leaves less than a frame behind.
+    // callback has run, and it leaves less than a frame behind (an answer's
+    // possible start, waiting for its rest), or a whole frame with the first
+    // bytes of such a start inside it, waiting for the bytes that decide it.
     QCoreApplication::processEvents();
-    if (GetInQLen(line.port) >= kFrameBytes) std::abort();
+    if (GetInQLen(line.port) >= kFrameBytes + kDecidingBytes) std::abort();
   }
-  // Only the callback empties the queue, so it ran exactly when a frame's
-  // worth arrived in all.
-  const bool frameArrived = size - 1 >= static_cast<std::size_t>(kFrameBytes);
-  if ((rx_flag == 1) != frameArrived) std::abort();
+  // Every answer that came is seen: the callback leaves less than a frame
+  // behind, and it takes nothing but an answer.
+  const bool answered = AnyAnswer(data + 1, size - 1, order, set);
+  if ((rx_flag == 1) != answered) std::abort();
+  if (answered && !TakenFromTheLine(data + 1, size - 1, order, set)) std::abort();
   return 0;
 }

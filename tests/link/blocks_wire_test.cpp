@@ -82,6 +82,8 @@ TEST_F(FirmwareRead, AnswerWellInsideTwoSecondsIsTakenOneWellAfterIsNot) {
 
 TEST_F(FirmwareRead, CallbackIsOnAgainAfterwards) {
   EXPECT_EQ(GetVERSIONInfo(), 64);
+  const uint16_t live[PNUM] = {};
+  FillTxBuf(8, live);  // a live request in flight
   Sim().sendRaw(RequestBytes(8, {77}));
   ASSERT_TRUE(testsupport::PumpUntil([] { return rx_flag == 1; }));
   EXPECT_EQ(pp[0], 77);

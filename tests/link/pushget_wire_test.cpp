@@ -1,4 +1,6 @@
 // The parameter read and the receive callback on the line.
+#include <QTimer>
+
 #include "tests/link/wire_fixture.h"
 
 namespace {
@@ -133,7 +135,14 @@ std::vector<uint8_t> AnswerFrame(int order, uint16_t first) {
   return testsupport::RequestBytes(order, words);
 }
 
+// The live request in flight.
+void BuildLiveRequest() {
+  const uint16_t words[PNUM] = {};
+  FillTxBuf(8, words);
+}
+
 TEST_F(ReceiveCallback, FortyBytesWaitingDecodesTheFirst36AndDropsTheRest) {
+  BuildLiveRequest();
   rx_flag = 0;
   graphrefresh = 0;
   std::vector<uint8_t> bytes = AnswerFrame(8, 100);
@@ -147,15 +156,22 @@ TEST_F(ReceiveCallback, FortyBytesWaitingDecodesTheFirst36AndDropsTheRest) {
   EXPECT_EQ(graphrefresh, 1);
   EXPECT_EQ(GetInQLen(com), 0);
 
-  // The next frame is decoded from its own first byte.
+  // A frame answering another request is dropped; the next answer is
+  // decoded from its own first byte.
   rx_flag = 0;
   Sim().sendRaw(AnswerFrame(11, 500));
+  ASSERT_TRUE(testsupport::PumpUntil([] { return GetInQLen(com) == 0; }));
+  testsupport::PumpFor(0.05);
+  EXPECT_EQ(rx_flag, 0);
+  EXPECT_EQ(order, 8);
+  Sim().sendRaw(AnswerFrame(8, 500));
   ASSERT_TRUE(testsupport::PumpUntil([] { return rx_flag == 1; }));
-  EXPECT_EQ(order, 11);
+  EXPECT_EQ(order, 8);
   EXPECT_EQ(pp[0], 500);
 }
 
 TEST_F(ReceiveCallback, EventCharacterOrTransmitEmptyAloneReadsNothing) {
+  BuildLiveRequest();
   rx_flag = 0;
   Sim().sendRaw(AnswerFrame(8, 7));
   ASSERT_TRUE(QueueHolds(36));
@@ -170,6 +186,7 @@ TEST_F(ReceiveCallback, EventCharacterOrTransmitEmptyAloneReadsNothing) {
 }
 
 TEST_F(ReceiveCallback, SwitchedOffItLeavesFramesWaitingAndOnAgainItFlushesAndDecodes) {
+  BuildLiveRequest();
   ReceiveCallbackOff();
   rx_flag = 0;
   Sim().sendRaw(AnswerFrame(8, 1));
@@ -183,6 +200,83 @@ TEST_F(ReceiveCallback, SwitchedOffItLeavesFramesWaitingAndOnAgainItFlushesAndDe
   Sim().sendRaw(AnswerFrame(8, 40));
   ASSERT_TRUE(testsupport::PumpUntil([] { return rx_flag == 1; }));
   EXPECT_EQ(pp[0], 40);
+}
+
+// The frame taken is the answer to the request in flight (the one last built):
+// its order word, and for a parameter read its set in word 0. Line noise and
+// frames answering something else ahead of it are passed over.
+struct Arrival {
+  const char *name;
+  int order;     // of the request in flight
+  uint16_t set;  // its word 0
+  std::vector<uint8_t> before;
+  int restAfter;  // the answer's bytes from here on come a moment later; 36: at once
+};
+
+class AnswerBehind : public LinkWire, public testing::WithParamInterface<Arrival> {};
+
+TEST_P(AnswerBehind, IsTakenFromItsOwnFirstByte) {
+  const Arrival &a = GetParam();
+  uint16_t request[PNUM] = {a.set};
+  FillTxBuf(a.order, request);
+  rx_flag = 0;
+  const std::vector<uint8_t> answer = AnswerFrame(a.order, a.set);
+  std::vector<uint8_t> first = a.before;
+  first.insert(first.end(), answer.begin(), answer.begin() + a.restAfter);
+  Sim().sendRaw(first);
+  testsupport::PumpFor(0.1);
+  if (a.restAfter < kFrameBytes) {
+    EXPECT_EQ(rx_flag, 0);
+    Sim().sendRaw({answer.begin() + a.restAfter, answer.end()});
+  }
+  ASSERT_TRUE(testsupport::PumpUntil([] { return rx_flag == 1; }));
+  EXPECT_EQ(order, a.order);
+  EXPECT_EQ(pp[0], a.set);
+  EXPECT_EQ(pp[15], a.set + 15);
+  EXPECT_EQ(std::vector<uint8_t>(szReadBuf, szReadBuf + kFrameBytes), answer);
+  EXPECT_EQ(GetInQLen(com), 0);
+}
+
+const std::vector<uint8_t> kNoise = {0x12, 0x34, 0xEE, 0x56, 0xFF};
+
+std::vector<uint8_t> Joined(std::vector<uint8_t> a, const std::vector<uint8_t> &b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// More noise than a frame: the callback runs before the answer has come.
+const std::vector<uint8_t> kLongNoise =
+    Joined(Joined(kNoise, kNoise), std::vector<uint8_t>(30, 0xEE));
+
+// An echo answer whose words 9 and 10 read like a set-1 read's order and set.
+std::vector<uint8_t> EchoWithALookalikeInside() {
+  sim::Words16 words{0x00AA};
+  words[9] = 2;
+  words[10] = 1;
+  return testsupport::RequestBytes(5, words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arrivals, AnswerBehind,
+    testing::Values(Arrival{"Noise", 8, 0, kNoise, 36}, Arrival{"LongNoise", 8, 0, kLongNoise, 36},
+                    Arrival{"LongNoiseThenAnswerInTwoParts", 8, 0, kLongNoise, 20},
+                    // The header is not examined: noise ending like a frame's start.
+                    Arrival{"NoiseEndingInASyncWord", 8, 0, {0xEE, 0x00, 0x55}, 36},
+                    Arrival{"AnswerToAnotherOrder", 8, 0, AnswerFrame(11, 500), 36},
+                    Arrival{"AnswerToTheOtherSet", 2, 1, AnswerFrame(2, 0), 36},
+                    Arrival{"LookalikeInsideAnotherFrame", 2, 1, EchoWithALookalikeInside(), 36},
+                    Arrival{"NoiseAndTheOtherSetThenAnswerInTwoParts", 4, 0,
+                            Joined(kNoise, AnswerFrame(4, 1)), 10}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ParameterRead, AnswerForTheOtherSetIsNotTaken) {
+  SetFaults({.silent = true});
+  const std::array<uint16_t, 4> before = ChannelBVariables();
+  QTimer::singleShot(100, [this] { Sim().sendRaw(AnswerFrame(2, 0)); });
+  PushGET(RAM, 1);
+  EXPECT_EQ(rx_flag, 0);
+  EXPECT_EQ(ChannelBVariables(), before);
+  EXPECT_EQ(Status(), "Parameter-frame NOT received - set 1!");
 }
 
 }  // namespace

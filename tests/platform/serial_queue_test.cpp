@@ -118,3 +118,31 @@ TEST(SerialQueue, WritesEndAtTheTimeOutWhenNobodyReads) {
   CloseCom(port);
   sim::ClosePty(&pty);
 }
+
+// Peeking shows buffered and kernel bytes alike, takes none of them and never
+// waits; a closed port gives its error.
+TEST(SerialQueue, ComPeekCopiesWaitingBytesAndLeavesThemForComRd) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(0.5), 0);
+  char buffer[64] = {};
+  EXPECT_EQ(ComPeek(line.port(), buffer, 64), 0);
+  line.sim().sendRaw(sequence(1, 10));
+  ASSERT_TRUE(PumpUntil([&] { return GetInQLen(line.port()) == 10; }));
+  PumpFor(0.05);  // drained into the port's buffer
+  line.sim().sendRaw(sequence(11, 5));
+  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 15; }));
+
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(ComPeek(line.port(), buffer, 64), 15);
+  EXPECT_LT(secondsSince(start), 0.4);
+  EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 15), sequence(1, 15));
+  EXPECT_EQ(ComPeek(line.port(), buffer, 4), 4);
+  EXPECT_EQ(GetInQLen(line.port()), 15);
+  char read[15] = {};
+  EXPECT_EQ(ComRd(line.port(), read, 15), 15);
+  EXPECT_EQ(std::vector<uint8_t>(read, read + 15), sequence(1, 15));
+
+  CloseCom(line.port());
+  EXPECT_LT(ComPeek(line.port(), buffer, 4), 0);
+}

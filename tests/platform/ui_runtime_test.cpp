@@ -122,3 +122,40 @@ TEST_F(UiTest, ClosingAPanelCanEndTheMainLoop) {
 }
 
 }  // namespace
+
+// A window updated on every pass of a fast loop paints at most about once a
+// frame time (16 ms), and its last state is drawn after the loop.
+class PaintCounter : public QWidget {
+ public:
+  int paints = 0;
+
+ protected:
+  void paintEvent(QPaintEvent *) override { ++paints; }
+};
+
+TEST(UiRuntime, FastUpdatesPaintOncePerFrameAndTheLastStateIsDrawn) {
+  PaintCounter window;
+  window.resize(200, 100);
+  window.show();
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 50) ProcessSystemEvents();
+  window.paints = 0;
+  int updates = 0;
+  clock.restart();
+  while (clock.elapsed() < 400) {
+    window.update();
+    ++updates;
+    QCoreApplication::processEvents();
+  }
+  const qint64 spent = clock.elapsed();
+  EXPECT_GT(updates, 100);
+  EXPECT_GE(window.paints, 1);
+  EXPECT_LE(window.paints, spent / 16 + 2);
+
+  const int before = window.paints;
+  window.update();
+  clock.restart();
+  while (window.paints == before && clock.elapsed() < 1000) ProcessSystemEvents();
+  EXPECT_EQ(window.paints, before + 1);
+}

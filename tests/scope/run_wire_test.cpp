@@ -94,7 +94,10 @@ TEST_F(RunStop, StopWithoutRunFlushesAndResetsSilently) {
 TEST_F(RunStop, AnswerArrivingAfterStopIsNeverPlottedByTheNextRun) {
   Choose(PANEL_RNGGRAPHSOURCE, 0);
   Click(PANEL_BTNSTOP);
-  // A late answer: the receive callback takes it while no loop runs.
+  // A late answer to the stopped run's last request: the receive callback
+  // takes it while no loop runs.
+  const uint16_t lastRequest[PNUM] = {};
+  FillTxBuf(8, lastRequest);
   sim::Words16 stale{};
   stale[2] = 9999;
   stale[3] = 8888;
