@@ -24,6 +24,7 @@
 #include "platform/util/utility.h"
 #include "sim/simulator.h"
 #include "tests/support/program_panels.h"
+#include "tests/support/runtime_extras.h"
 #include "tests/support/sim_line.h"
 #include "ui/RVIMZEL4V14.h"
 
