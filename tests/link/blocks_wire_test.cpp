@@ -207,7 +207,7 @@ class InfoBlockOnPort1 : public LinkWire {
     LinkWire::SetUp();
     if (HasFatalFailure()) return;
     CloseCom(com);
-    ASSERT_EQ(OpenLinkPort(1, line_.device().c_str()), 0);
+    ASSERT_EQ(OpenLinkPort(1, Line().device().c_str()), 0);
     com = 1;
   }
 };
