@@ -147,6 +147,7 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     pending.pop_front();
     ++requests;
     if (keepRecord) requestFrames.push_back(request.frame);
+    if (faults.onRequest) faults.onRequest();
     if (faults.hangUpAtRequest > 0 && ++requestsSinceFaults == faults.hangUpAtRequest) {
       closeLine();  // the far end goes away in the middle of the exchange
       return;

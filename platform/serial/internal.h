@@ -27,6 +27,10 @@ int PortNumberForDeviceName(const std::string &name);
 // kFirstOtherPort in name order. Devices beyond the free numbers are left out.
 std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices);
 
+// Entries at fixed numbers: each hides whatever else the table holds under its
+// number. Empty in the program; tests put simulated controllers there.
+std::vector<PortEntry> &PortTableFixedEntries();
+
 // The device path behind a port number; starts the demo controller on its first
 // use. Returns 0, or a negative RS-232 error (kRS232InvalidPort,
 // kRS232NoPortFound, kRS232CannotOpenPort).

@@ -131,10 +131,6 @@ void PortTableRefresh() {
   t.loaded = true;
 }
 
-int PortTableCount() {
-  return static_cast<int>(allEntries().size());
-}
-
 bool PortTableEntry(int index, PortEntry *entry) {
   const std::vector<PortEntry> entries = allEntries();
   if (index < 0 || index >= static_cast<int>(entries.size()) || entry == nullptr) return false;
@@ -164,14 +160,9 @@ int PortTableAddDevice(const std::string &devicePath) {
   return number;
 }
 
-int PortTableAssign(int number, const std::string &devicePath) {
-  if (devicePath.empty()) return kRS232InvalidParameter;
-  if (number < 1 || number > kMaxPortNumber) return kRS232InvalidPort;
+std::vector<PortEntry> &PortTableFixedEntries() {
   ensureLoaded();
-  std::vector<PortEntry> &assigned = table().assigned;
-  std::erase_if(assigned, [number](const PortEntry &entry) { return entry.number == number; });
-  assigned.push_back(PortEntry{number, devicePath, false});
-  return number;
+  return table().assigned;
 }
 
 bool PortTableHasSerialDevice() {

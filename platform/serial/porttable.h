@@ -24,18 +24,12 @@ struct PortEntry {
 
 // Re-reads the detected devices (keeps demo and added entries).
 void PortTableRefresh();
-int PortTableCount();
 // Entry i in ascending port-number order; false when i is out of range.
 bool PortTableEntry(int index, PortEntry *entry);
 bool PortTableFind(int number, PortEntry *entry);
 // Adds a device path and returns its port number (the existing number when the
 // path is already in the table), or a negative result when the table is full.
 int PortTableAddDevice(const std::string &devicePath);
-// Puts a device path at a given port number, in place of whatever the number
-// held (a detected device, an added path or the demo). Lets tests put a
-// simulated controller at the program's default port 1. Returns the number,
-// or a negative result for an empty path or a number out of range.
-int PortTableAssign(int number, const std::string &devicePath);
 // True when the table holds at least one real (non-demo) device.
 bool PortTableHasSerialDevice();
 // Text for the port selector, e.g. "1  /dev/ttyUSB0" or "90  Demo controller".

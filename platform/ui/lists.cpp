@@ -34,12 +34,3 @@ int InsertListItem(int panel, int control, int index, const char *label, int val
   ring->insertItem(index < 0 ? ring->count() : index, TextFromBytes(label), value);
   return 0;
 }
-
-int GetNumListItems(int panel, int control, int *count) {
-  int error = 0;
-  QComboBox *ring = findRing(panel, control, &error);
-  if (ring == nullptr) return error;
-  if (count == nullptr) return UIE_BAD_VALUE_TYPE;
-  *count = ring->count();
-  return 0;
-}

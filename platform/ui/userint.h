@@ -207,7 +207,6 @@ int FileSelectPopup(const char *defaultDirectory, const char *defaultFileSpec,
 // first item with a value.
 int ClearListCtrl(int panel, int control);
 int InsertListItem(int panel, int control, int index, const char *label, int value);
-int GetNumListItems(int panel, int control, int *count);
 
 // ---- Prompt popup ------------------------------------------------------------
 // Asks the operator for a line of text. Returns the length of the answer (>= 0),

@@ -23,8 +23,9 @@
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "sim/simulator.h"
+#include "tests/support/program_line.h"
 #include "tests/support/program_panels.h"
-#include "tests/support/sim_line.h"
+#include "tests/support/runtime_extras.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace apptest {
@@ -50,18 +51,6 @@ inline std::string FirmwareStatus(const std::string &text) {
   std::string status = text;
   status.resize(32, ' ');
   return status;
-}
-
-inline std::string Status() {
-  char text[512] = "";
-  GetCtrlVal(panelHandle, PANEL_STATUS, text);
-  return text;
-}
-
-inline int Value(int panel, int control) {
-  int value = -1;
-  GetCtrlVal(panel, control, &value);
-  return value;
 }
 
 inline std::vector<int> Orders(const sim::Simulator &controller) {
@@ -100,8 +89,10 @@ struct Controller {
   }
 };
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public testsupport::ProgramLine {
  protected:
+  StartupTest() : ProgramLine({.panels = false, .simulator = false, .openPort = false}) {}
+
   void TearDown() override {
     if (started_) EndProgram();
     SetPromptAnswer({});
@@ -118,16 +109,7 @@ class StartupTest : public ::testing::Test {
 
   // Chooses the selector item with the given value through the ring's list,
   // as the operator does with the mouse or the keyboard.
-  static void ChooseComPort(int value) {
-    auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_DROPDCOM));
-    ASSERT_NE(ring, nullptr);
-    const int index = ring->findData(value);
-    ASSERT_GE(index, 0) << "no item with value " << value;
-    ring->showPopup();
-    QAbstractItemView *list = ring->view();
-    list->setCurrentIndex(list->model()->index(index, 0));
-    QTest::keyClick(list, Qt::Key_Return);
-  }
+  static void ChooseComPort(int value) { Choose(PANEL_DROPDCOM, value); }
 
   static std::vector<int> SelectorValues() {
     auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_DROPDCOM));

@@ -8,6 +8,7 @@
 #include "platform/serial/internal.h"
 #include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/runtime_extras.h"
 
 namespace {
 

@@ -151,8 +151,8 @@ TEST_F(DataReadout, ChannelABandBelowZeroIsClampedToOne) {
   const auto norm = Memory(1);
   EXPECT_EQ(plots[2].y, Values(norm.data(), 128));
   ExpectCursor(1, norm[1]);  // index 0 from the controller
-  EXPECT_EQ(IntVal(PANEL_VALA), kMinValA);
-  EXPECT_EQ(IntVal(PANEL_VALB), kMinValB);
+  EXPECT_EQ(Value(panelHandle, PANEL_VALA), kMinValA);
+  EXPECT_EQ(Value(panelHandle, PANEL_VALB), kMinValB);
 }
 
 TEST_F(DataReadout, ChannelBBandAboveThousandIsClampedAndTheCursorStopsAtTheEnd) {
@@ -196,8 +196,8 @@ TEST_F(DataReadout, PlotLimitsAndStoresTheIndicesItselfAndKeepsVisibleValues) {
   EXPECT_EQ(indexA, 1);
   EXPECT_EQ(indexB, 128);
   ExpectCursor(1, 2);
-  EXPECT_EQ(IntVal(PANEL_VALA), 9);
-  EXPECT_EQ(IntVal(PANEL_VALB), 8);
+  EXPECT_EQ(Value(panelHandle, PANEL_VALA), 9);
+  EXPECT_EQ(Value(panelHandle, PANEL_VALB), 8);
   EXPECT_EQ(Plots()[2].y.size(), 128u);
 }
 

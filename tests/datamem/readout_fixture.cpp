@@ -1,27 +1,21 @@
 #include "tests/datamem/readout_fixture.h"
 
-#include <QTest>
-
 #include "app/startup.h"
 #include "link/link.h"
 #include "params/panels.h"
 #include "platform/serial/rs232.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
-#include "tests/support/program_panels.h"
 #include "ui/RVIMZEL4V14.h"
 
 void DataReadout::SetUp() {
-  panelHandle = testsupport::LoadProgramPanel(PANEL);
-  ASSERT_GT(panelHandle, 0);
-  panelPopUp = testsupport::LoadProgramPanel(POPUP);
-  ASSERT_GT(panelPopUp, 0);
-  ASSERT_TRUE(line_.ok());
+  ProgramLine::SetUp();
+  if (HasFatalFailure()) return;
   Sim().setDataMemory(0, Memory(0));
   Sim().setDataMemory(1, Memory(1));
   SetLiveIndex(5, 6);
   InitVars();
-  com = line_.port();
+  com = Line().port();
   InitRS232(com);
   ASSERT_EQ(std::string(szVersion).substr(0, 4), "ZEL4");  // the handshake went through
   DisplayPanel(panelHandle);
@@ -30,8 +24,7 @@ void DataReadout::SetUp() {
 
 void DataReadout::TearDown() {
   CloseCom(com);
-  if (panelPopUp > 0) DiscardPanel(panelPopUp);
-  if (panelHandle > 0) DiscardPanel(panelHandle);
+  ProgramLine::TearDown();
 }
 
 void DataReadout::SetLiveIndex(uint16_t indexA, uint16_t indexB) {
@@ -44,7 +37,7 @@ void DataReadout::SetGraphSource(int source) {
 }
 
 void DataReadout::ClickDataReadout() {
-  QTest::mouseClick(ControlWidget(panelHandle, PANEL_BTNDATA), Qt::LeftButton);
+  Click(PANEL_BTNDATA);
 }
 
 std::vector<std::pair<int, int>> DataReadout::BlockRequests() {
@@ -67,18 +60,6 @@ std::vector<double> DataReadout::Values(const uint16_t *words, int count) {
 
 std::vector<double> DataReadout::Constant(double value) {
   return std::vector<double>(128, value);
-}
-
-int DataReadout::IntVal(int control) {
-  int value = -1;
-  GetCtrlVal(panelHandle, control, &value);
-  return value;
-}
-
-std::string DataReadout::Status() {
-  char text[kTextBytes] = "";
-  GetCtrlVal(panelHandle, PANEL_STATUS, text);
-  return text;
 }
 
 // Raw: A rises from 100 in steps of 3, B from 2000 in steps of 1.

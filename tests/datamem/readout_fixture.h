@@ -1,6 +1,6 @@
-// Fixture of the readout tests: both panels from the real resource file, the
-// program's start values and start-up handshake against the controller
-// simulator on a pty, and a data memory whose words tell where they came from.
+// Fixture of the readout tests: the program on a simulated line, opened by the
+// program's start values and start-up handshake, and a data memory whose
+// words tell where they came from.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,20 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/testing.h"
-#include "sim/simulator.h"
-#include "tests/support/sim_line.h"
+#include "tests/support/program_line.h"
 
-class DataReadout : public testing::Test {
+class DataReadout : public testsupport::ProgramLine {
  protected:
+  DataReadout() : ProgramLine({.openPort = false}) {}
+
   // Live answer words the tests control (words 8, 9, 14 and 15).
   static constexpr uint16_t kMinValA = 111;
   static constexpr uint16_t kMinValB = 222;
 
   void SetUp() override;
   void TearDown() override;
-
-  sim::Simulator &Sim() { return line_.sim(); }
 
   // Live answers with these index words (before the program limits them).
   void SetLiveIndex(uint16_t indexA, uint16_t indexB);
@@ -38,12 +36,7 @@ class DataReadout : public testing::Test {
   static std::vector<GraphPlotInfo> Plots();
   static std::vector<double> Values(const uint16_t *words, int count);
   static std::vector<double> Constant(double value);
-  static int IntVal(int control);
-  static std::string Status();
 
   // What the simulator's data memory holds: raw 0, normalised 1.
   static std::array<uint16_t, 256> Memory(int selector);
-
- private:
-  testsupport::SimLine line_{sim::Pacing::Line};
 };

@@ -46,8 +46,8 @@ TEST_F(DataReadout, RawSourceRefreshesWithCurrentWordsThenReadsFourRawBlocks) {
   EXPECT_EQ(yArrayA[128], 0);
   EXPECT_EQ(order, 9);
   EXPECT_EQ(Status(), "Data[64] block received!");
-  EXPECT_EQ(IntVal(PANEL_VALA), kMinValA);  // minimum, not the normalised value
-  EXPECT_EQ(IntVal(PANEL_VALB), kMinValB);
+  EXPECT_EQ(Value(panelHandle, PANEL_VALA), kMinValA);  // minimum, not the normalised value
+  EXPECT_EQ(Value(panelHandle, PANEL_VALB), kMinValB);
 }
 
 TEST_F(DataReadout, NormalisedSourcesReadTheNormalisedSet) {
@@ -133,8 +133,8 @@ TEST_F(DataReadout, SourceWithoutDataSetReadsNoBlockAndClearsTheGraph) {
   ASSERT_TRUE(GraphAxisRange(panelHandle, PANEL_DATAGRAPH, VAL_XAXIS, &min, &max));
   EXPECT_EQ(min, 1.0);
   EXPECT_EQ(max, 128.0);
-  EXPECT_EQ(IntVal(PANEL_VALA), kMinValA);
-  EXPECT_EQ(IntVal(PANEL_VALB), kMinValB);
+  EXPECT_EQ(Value(panelHandle, PANEL_VALA), kMinValA);
+  EXPECT_EQ(Value(panelHandle, PANEL_VALB), kMinValB);
 }
 
 // The refresh's request words are no live values; and nothing that starts a
@@ -156,7 +156,7 @@ TEST_F(DataReadout, UnansweredRefreshKeepsTheLiveValuesAndTransactionsStayDimmed
   });
   ClickDataReadout();
   EXPECT_EQ(dimmedDuring, 1);
-  EXPECT_EQ(IntVal(PANEL_ADCA), 4242);
+  EXPECT_EQ(Value(panelHandle, PANEL_ADCA), 4242);
   EXPECT_EQ(std::vector<double>(arrayRAW, arrayRAW + kRawPoints), rawBefore);
   EXPECT_EQ(Values(yArrayB, 128), Values(Memory(1).data() + 128, 128));
   int dimmed = -1;

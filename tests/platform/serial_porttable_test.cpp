@@ -8,6 +8,7 @@
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
 #include "sim/simulator.h"
+#include "tests/support/runtime_extras.h"
 
 namespace {
 

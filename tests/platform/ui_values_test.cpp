@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 
 #include "tests/platform/ui_fixture.h"
+#include "tests/support/runtime_extras.h"
 
 namespace {
 

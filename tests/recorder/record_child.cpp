@@ -9,25 +9,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "link/link.h"
-#include "params/panels.h"
-#include "platform/serial/porttable.h"
 #include "platform/ui/testing.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"
-#include "sim/simulator.h"
-#include "tests/link/link_port.h"
-#include "tests/support/program_panels.h"
-#include "ui/RVIMZEL4V14.h"
+#include "tests/support/program_line.h"
 
 namespace {
-
-int LoadBothPanels() {
-  panelHandle = testsupport::LoadProgramPanel(PANEL);
-  panelPopUp = testsupport::LoadProgramPanel(POPUP);
-  return panelHandle > 0 && panelPopUp > 0 ? 0 : -1;
-}
 
 // One line per change of the counter; write(2) so nothing waits in a buffer.
 void ReportCount(int count) {
@@ -42,12 +30,9 @@ int main(int argc, char **argv) {
   if (argc < 2 || std::strlen(argv[1]) >= kMaxPathname) return 2;
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   if (InitCVIRTE(nullptr, argv, nullptr) == 0) return 1;
-  if (LoadBothPanels() != 0) return 1;
-  SetParameterDefaults();
-  sim::Simulator simulator(sim::Pacing::Line);
-  if (!simulator.start()) return 1;
-  com = PortTableAddDevice(simulator.slavePath());
-  if (com < 0 || OpenLinkPort(com) != 0) return 1;
+  if (!testsupport::LoadBothPanels()) return 1;
+  testsupport::SimLine line(sim::Pacing::Line);
+  if (!testsupport::OpenProgramLine(line)) return 1;
   std::strcpy(recfile_name, argv[1]);
   SetCtrlVal(panelPopUp, POPUP_NEDITRECTIME, 0);
   SetCtrlVal(panelPopUp, POPUP_NEDITRECSAMPLES, 65535);
@@ -56,13 +41,12 @@ int main(int argc, char **argv) {
   QTimer watch;
   watch.setInterval(0);
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    int count = 0;
-    GetCtrlVal(panelPopUp, POPUP_RECCOUNT, &count);
+    const int count = Value(panelPopUp, POPUP_RECCOUNT);
     if (count == shown) return;
     shown = count;
     ReportCount(count);
   });
   watch.start();
-  QTest::mouseClick(ControlWidget(panelHandle, PANEL_RECCTRL1), Qt::LeftButton);
+  Click(panelHandle, PANEL_RECCTRL1);
   return 0;
 }

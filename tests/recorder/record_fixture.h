@@ -1,6 +1,5 @@
-// Fixture of the recording-run tests: both panels from the real resource
-// file, the controller simulator on a pty opened as start-up opens the port,
-// a record file in a temporary directory, and a watcher that notes every
+// Fixture of the recording-run tests: the program on a simulated line, a
+// record file in a temporary directory, and a watcher that notes every
 // change of the row counter while the run is inside its click.
 #pragma once
 
@@ -17,19 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "link/link.h"
 #include "params/panels.h"
-#include "platform/serial/rs232.h"
 #include "platform/ui/testing.h"
-#include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"
 #include "scope/acquire.h"
-#include "tests/link/link_port.h"
 #include "tests/recorder/record_file.h"
-#include "tests/support/program_panels.h"
-#include "tests/support/sim_line.h"
-#include "ui/RVIMZEL4V14.h"
+#include "tests/support/program_line.h"
 
 // One observed value of the row counter, with the clock and the rows then on disk.
 struct CountSeen {
@@ -38,30 +31,19 @@ struct CountSeen {
   int rowsOnDisk;
 };
 
-class RecordRun : public testing::Test {
+class RecordRun : public testsupport::ProgramLine {
  protected:
+  // The watcher sees every row only at the line's pace.
+  RecordRun() : ProgramLine({.pacing = sim::Pacing::Line}) {}
+
   void SetUp() override {
-    panelHandle = testsupport::LoadProgramPanel(PANEL);
-    ASSERT_GT(panelHandle, 0);
-    panelPopUp = testsupport::LoadProgramPanel(POPUP);
-    ASSERT_GT(panelPopUp, 0);
-    SetParameterDefaults();
-    ASSERT_TRUE(line_.ok());
-    com = line_.port();
-    ASSERT_EQ(OpenLinkPort(com), 0);
+    ProgramLine::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(tmp_.isValid());
     SetRecordFile(tmp_.filePath(QStringLiteral("RVimRecord.dat")).toStdString());
     SetCtrlVal(panelHandle, PANEL_STATUS, "before");
-    line_.sim().setLiveWords(kLive);
+    Sim().setLiveWords(kLive);
   }
-
-  void TearDown() override {
-    CloseCom(com);
-    if (panelPopUp > 0) DiscardPanel(panelPopUp);
-    if (panelHandle > 0) DiscardPanel(panelHandle);
-  }
-
-  sim::Simulator &Sim() { return line_.sim(); }
 
   static void SetRecordFile(const std::string &path) {
     ASSERT_LT(path.size(), static_cast<std::size_t>(kMaxPathname));
@@ -94,14 +76,12 @@ class RecordRun : public testing::Test {
       if (onChange) onChange(seen_.back());
     });
     watch.start();
-    QTest::mouseClick(ControlWidget(panelHandle, PANEL_RECCTRL1), Qt::LeftButton);
+    Click(panelHandle, PANEL_RECCTRL1);
     watch.stop();
     runEnd_ = Timer();
   }
 
-  static void ClickStopRecording() {
-    QTest::mouseClick(ControlWidget(panelHandle, PANEL_RECCTRL2), Qt::LeftButton);
-  }
+  static void ClickStopRecording() { Click(panelHandle, PANEL_RECCTRL2); }
 
   static std::string File() { return ReadWholeFile(recfile_name); }
   static std::vector<std::string> Rows() { return RowLines(File()); }
@@ -109,23 +89,6 @@ class RecordRun : public testing::Test {
     return std::string(kRecHeader) + std::to_string(interval) + "\n";
   }
   static std::string LiveRow() { return "1000\t64000\t0\t65535"; }
-
-  static int Value(int panel, int control) {
-    int v = -1;
-    GetCtrlVal(panel, control, &v);
-    return v;
-  }
-  static int Attribute(int panel, int control, int attribute) {
-    int v = -1;
-    GetCtrlAttribute(panel, control, attribute, &v);
-    return v;
-  }
-  static std::string Text(int panel, int control) {
-    char text[kTextBytes] = "";
-    GetCtrlVal(panel, control, text);
-    return text;
-  }
-  static std::string Status() { return Text(panelHandle, PANEL_STATUS); }
 
   // Times of the rows, from the counter changes seen during the run.
   std::vector<double> RowTimes() const {
@@ -146,7 +109,7 @@ class RecordRun : public testing::Test {
     EXPECT_EQ(Attribute(panelHandle, PANEL_ACQCTRL2, ATTR_DIMMED), 0);
     EXPECT_EQ(Attribute(panelPopUp, POPUP_RECCTRL, ATTR_DIMMED), 0);
     EXPECT_EQ(Attribute(panelHandle, PANEL_RECCTRL1, ATTR_DIMMED), 1);
-    EXPECT_EQ(Text(panelPopUp, POPUP_RECSTATE), "DATA-RECORDER");
+    EXPECT_EQ(Value<std::string>(panelPopUp, POPUP_RECSTATE), "DATA-RECORDER");
     EXPECT_EQ(Attribute(panelPopUp, POPUP_RECSTATE, ATTR_TEXT_BGCOLOR), 0xE0E0E0);
     EXPECT_EQ(Attribute(panelPopUp, POPUP_RECSTATE, ATTR_TEXT_COLOR), 0x000000);
   }
@@ -155,7 +118,6 @@ class RecordRun : public testing::Test {
   static constexpr sim::Words16 kLive = {1000, 64000, 0,  65535, 10, 20, 30, 40,
                                          50,   60,    70, 80,    1,  0,  5,  6};
 
-  testsupport::SimLine line_{sim::Pacing::Line};
   QTemporaryDir tmp_;
   std::vector<CountSeen> seen_;
   double runEnd_ = 0;

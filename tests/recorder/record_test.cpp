@@ -78,14 +78,14 @@ TEST_F(RecordRun, ControlsAndStateWhileRecording) {
   int checked = 0;
   Record([&](const CountSeen &) {
     if (checked++ > 0) return;
-    EXPECT_EQ(Text(panelPopUp, POPUP_RECSTATE), "DATA-RECORDER active ...");
+    EXPECT_EQ(Value<std::string>(panelPopUp, POPUP_RECSTATE), "DATA-RECORDER active ...");
     EXPECT_EQ(Attribute(panelPopUp, POPUP_RECSTATE, ATTR_TEXT_BGCOLOR), 0xFF0000);
     EXPECT_EQ(Attribute(panelPopUp, POPUP_RECSTATE, ATTR_TEXT_COLOR), 0xFFFFFF);
     for (int control : {PANEL_ACQCTRL1, PANEL_ACQCTRL2, PANEL_RECCTRL1})
       EXPECT_EQ(Attribute(panelHandle, control, ATTR_DIMMED), 1) << control;
     EXPECT_EQ(Attribute(panelPopUp, POPUP_RECCTRL, ATTR_DIMMED), 1);
     EXPECT_EQ(Attribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE), 0);
-    EXPECT_EQ(Text(panelPopUp, POPUP_RECFILENAME), std::string(recfile_name));
+    EXPECT_EQ(Value<std::string>(panelPopUp, POPUP_RECFILENAME), std::string(recfile_name));
   });
   EXPECT_GT(checked, 0);
   ExpectEndOfRunControls();
@@ -161,7 +161,7 @@ TEST_F(RecordRun, StopKeepsTheRowsSoFarAndWritesNoneAfter) {
   for (int control : {PANEL_ACQCTRL1, PANEL_ACQCTRL2, PANEL_RECCTRL1, PANEL_RECCTRL2})
     EXPECT_EQ(Attribute(panelHandle, control, ATTR_DIMMED), 0) << control;
   EXPECT_EQ(Attribute(panelPopUp, POPUP_RECCTRL, ATTR_DIMMED), 0);
-  EXPECT_EQ(Text(panelPopUp, POPUP_RECSTATE), "DATA-RECORDER");
+  EXPECT_EQ(Value<std::string>(panelPopUp, POPUP_RECSTATE), "DATA-RECORDER");
   EXPECT_EQ(stop_flag, 1);
 }
 

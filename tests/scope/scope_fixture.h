@@ -1,29 +1,21 @@
 // Fixture of the live-scope tests: the program started as WinMain starts it,
-// the controller simulator on a pty chosen through the port selector, and
-// the operator's buttons and rings of the main panel.
+// and the controller simulator on a pty chosen through the port selector.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QComboBox>
-#include <QTest>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "app/startup.h"
-#include "link/link.h"
 #include "params/panels.h"
 #include "platform/serial/rs232.h"
-#include "platform/ui/testing.h"
-#include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "scope/acquire.h"
 #include "scope/history.h"
-#include "tests/support/sim_line.h"
-#include "ui/RVIMZEL4V14.h"
+#include "tests/support/program_line.h"
 
 // Fixed live words: normalised A/B, ADC A/B, Amax, Bmax, MAX A/B, MIN A/B,
 // common tolerance, button, inputs 0/1, indexes A/B.
@@ -32,17 +24,21 @@ constexpr sim::Words16 kLive = {610, 620, 1234, 4321, 3000, 3100, 700, 710,
 // A raw history value no live answer ever plots.
 constexpr int kUnplotted = -7;
 
-class LiveScope : public testing::Test {
+class LiveScope : public testsupport::ProgramLine {
  protected:
+  // The live loop at the line's pace is what these tests watch.
+  LiveScope() : ProgramLine({.pacing = sim::Pacing::Line, .panels = false, .openPort = false}) {}
+
   void SetUp() override {
-    ASSERT_TRUE(line_.ok());
+    ProgramLine::SetUp();
+    if (HasFatalFailure()) return;
     Sim().setLiveWords(kLive);
     char name[] = "scope_tests";
     char *argv[] = {name, nullptr};
     ASSERT_EQ(StartProgram(1, argv), 0);
     started_ = true;
-    ChoosePort(line_.port());
-    ASSERT_EQ(com, line_.port());
+    ChoosePort(Line().port());
+    ASSERT_EQ(com, Line().port());
     ASSERT_EQ(Sim().requestCount(), Sim().answerCount());
     Sim().clearRecord();
   }
@@ -51,46 +47,10 @@ class LiveScope : public testing::Test {
     if (started_) EndProgram();
   }
 
-  sim::Simulator &Sim() { return line_.sim(); }
-
-  template <typename W = QWidget>
-  static W *Widget(int control) {
-    return qobject_cast<W *>(ControlWidget(panelHandle, control));
-  }
-
-  static void Click(int control) {
-    QTest::mouseClick(Widget<QAbstractButton>(control), Qt::LeftButton);
-  }
-
-  // The operator picks the item with this value: index change, then activation.
-  static void Choose(int control, int value) {
-    auto *ring = Widget<QComboBox>(control);
-    ASSERT_NE(ring, nullptr);
-    const int index = ring->findData(value);
-    ASSERT_GE(index, 0) << "no item " << value;
-    ring->setCurrentIndex(index);
-    emit ring->activated(index);
-  }
-
   static void ChoosePort(int port) { Choose(PANEL_DROPDCOM, port); }
 
-  static int Dimmed(int control) {
-    int dimmed = -1;
-    GetCtrlAttribute(panelHandle, control, ATTR_DIMMED, &dimmed);
-    return dimmed;
-  }
-
-  static int Visible(int control) {
-    int visible = -1;
-    GetCtrlAttribute(panelHandle, control, ATTR_VISIBLE, &visible);
-    return visible;
-  }
-
-  static std::string Status() {
-    char text[kTextBytes] = "";
-    GetCtrlVal(panelHandle, PANEL_STATUS, text);
-    return text;
-  }
+  static int Dimmed(int control) { return Attribute(panelHandle, control, ATTR_DIMMED); }
+  static int Visible(int control) { return Attribute(panelHandle, control, ATTR_VISIBLE); }
 
   // Raw records written since the history was filled with kUnplotted.
   static int PlottedRawRecords() {
@@ -128,6 +88,5 @@ class LiveScope : public testing::Test {
     return Timer() - start;
   }
 
-  testsupport::SimLine line_{sim::Pacing::Line};
   bool started_ = false;
 };

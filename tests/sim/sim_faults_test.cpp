@@ -1,6 +1,7 @@
 // Fault modes, recording, hang-up and line pacing of the simulator.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 
@@ -10,6 +11,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr sim::Words16 kEchoWords = {0, 500, 2048, 512, 950, 20, 1, 100, 8, 1, 0, 0, 0, 0, 500, 0};
+
+std::atomic<int> gRequestsSeen{0};
 
 double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -40,6 +43,21 @@ TEST_F(SimFaults, SilentControllerTakesRequestsButAnswersNothing) {
   EXPECT_TRUE(client->readFor(0.3).empty());
   EXPECT_EQ(simulator->requestCount(), 1u);
   EXPECT_EQ(simulator->answerCount(), 0u);
+}
+
+TEST_F(SimFaults, OnRequestRunsForEveryRequestBeforeAnyAnswer) {
+  start();
+  setFaults([](sim::Faults &f) {
+    f.silent = true;
+    f.onRequest = [] { ++gRequestsSeen; };
+  });
+  client->request(5, kEchoWords);
+  EXPECT_TRUE(client->readFor(0.2).empty());
+  EXPECT_EQ(gRequestsSeen, 1);
+  setFaults([](sim::Faults &f) { f.onRequest = [] { ++gRequestsSeen; }; });
+  client->request(5, kEchoWords);
+  ASSERT_EQ(client->read(36, 2.0).size(), 36u);
+  EXPECT_EQ(gRequestsSeen, 2);
 }
 
 TEST_F(SimFaults, AnswerDelayHoldsTheAnswerBack) {
@@ -122,7 +140,7 @@ TEST_F(SimFaults, NoiseBeforeTheAnswerHoldsNoFrameStart) {
   start();
   setFaults([](sim::Faults &f) { f.garbageBefore = 9; });
   client->request(5, kEchoWords);
-  const std::vector<uint8_t> answer = client->readFor(0.2);
+  const std::vector<uint8_t> answer = client->read(45, 5.0);
   ASSERT_EQ(answer.size(), 45u);
   for (std::size_t i = 0; i + 1 < 9; ++i) {
     EXPECT_FALSE(answer[i] == 0x00 && answer[i + 1] == 0x55) << "at " << i;
