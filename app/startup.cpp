@@ -84,6 +84,7 @@ void InitVars() {
   FillarrayRAW(0, 0);
   FillarrayNORM(tol10Bit, ref10Bit, 0);
   LabelChartsOfGraphSource();
+  SetChartSaveReport(ShowStatus);  // a chart's save reports on the status line
   for (int i = 0; i < 256; ++i) {
     xArray[i] = static_cast<uint16_t>(i);
     yArrayA[i] = 0;

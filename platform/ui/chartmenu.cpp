@@ -13,7 +13,6 @@
 #include <charconv>
 #include <string>
 
-#include "platform/ui/registry.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 
@@ -24,14 +23,11 @@ const char kAutoscaleText[] = "Autoscale";
 const char kSaveImageText[] = "Save image...";
 const char kSaveDataText[] = "Save data...";
 
-// Where the panel of the chart shows the outcome of a save (0: nowhere).
-void Report(const QWidget *chart, const QString &text) {
-  const QWidget *panel = chart->window();
-  bool ok = false;
-  const int control = panel->property("chartStatusCtrl").toInt(&ok);
-  const int handle = PanelHandleOf(panel);
-  if (!ok || control <= 0 || handle <= 0) return;
-  SetCtrlVal(handle, control, QFile::encodeName(text).constData());
+ChartReportFn gReport = nullptr;
+
+// The program decides where the outcome of a save is shown.
+void Report(const QString &text) {
+  if (gReport != nullptr) gReport(QFile::encodeName(text).constData());
 }
 
 // "rawchart" for PANEL_RAWCHART: the control's name without its panel.
@@ -58,8 +54,7 @@ void Save(QWidget *chart, const QByteArray &bytes, bool made, const char *extens
   const bool saved = made && WriteFileAtomically(path, bytes.constData(),
                                                  static_cast<std::size_t>(bytes.size())) == kFileOk;
   const QString where = QFile::decodeName(path);
-  Report(chart,
-         saved ? QStringLiteral("%1 saved: %2").arg(QLatin1String(what), where)
+  Report(saved ? QStringLiteral("%1 saved: %2").arg(QLatin1String(what), where)
                : QStringLiteral("%1 NOT saved - cannot write %2").arg(QLatin1String(what), where));
 }
 
@@ -91,6 +86,10 @@ QMenu *MakeMenu(QWidget *chart, ChartActions *actions) {
 }
 
 }  // namespace
+
+void SetChartSaveReport(ChartReportFn report) {
+  gReport = report;
+}
 
 void PopUpChartMenu(QWidget *chart, ChartActions *actions, const QPoint &globalPos) {
   auto *menu = chart->findChild<QMenu *>(QLatin1String(kMenuName), Qt::FindDirectChildrenOnly);

@@ -185,8 +185,10 @@ int SetPlotAttribute(int panel, int control, int plotHandle, int attribute, cons
 // Both chart kinds offer the operator, in their context menu, "Save image..."
 // (PNG) and "Save data..." (CSV with a header row), and where the resource
 // file gives the chart autoscaleChoice = true, a checkable "Autoscale" of the
-// y axis over the ranges the program sets. A panel whose chartStatusCtrl
-// names a text control reports there what a save did.
+// y axis over the ranges the program sets. What a save did goes to the
+// routine set here (nullptr: nowhere).
+using ChartReportFn = void (*)(const char *text);
+void SetChartSaveReport(ChartReportFn report);
 
 // ---- File popup ------------------------------------------------------------
 enum { VAL_OK_BUTTON = 1, VAL_SAVE_BUTTON = 2, VAL_SELECT_BUTTON = 3, VAL_LOAD_BUTTON = 4 };

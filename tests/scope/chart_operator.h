@@ -27,11 +27,13 @@ class ChartOperator : public testing::Test {
     panelPopUp = testsupport::LoadProgramPanel(POPUP);
     ASSERT_GT(panelPopUp, 0);
     DisplayPanel(panelHandle);
+    SetChartSaveReport(ShowStatus);
   }
 
   void TearDown() override {
     SetFilePopupAnswer({});
     SetOverwriteConfirmAnswer({});
+    SetChartSaveReport(nullptr);
     DiscardPanel(panelPopUp);
     DiscardPanel(panelHandle);
   }
