@@ -27,6 +27,7 @@ double StartupReadLineMinimumSeconds();
 double LiveAnswersPerSecondLinePaced();
 double LiveShareOfLineLimit();
 double LiveCpuPercentLinePaced();
+double LiveProgramCpuPercentLinePaced();  // the same without the in-process simulator
 // The same loop 3 s against the instant simulator: answers a second, and the
 // program thread's CPU time per request/answer/plot cycle in ms.
 double LiveAnswersPerSecondInstant();

@@ -25,6 +25,7 @@ constexpr int kRefreshes = 500;
 struct RunFigures {
   double answersPerSecond = -1;
   double cpuPercent = -1;         // whole process, one core = 100
+  double programCpuPercent = -1;  // the process without the simulator's thread
   double mainCpuMsPerCycle = -1;  // the program's own thread
 };
 
@@ -66,15 +67,18 @@ RunFigures MeasureRun(sim::Pacing pacing, double seconds) {
   const double wall0 = WallSeconds();
   const double cpu0 = CpuSeconds();
   const double thread0 = ThreadCpuSeconds();
+  const double simulator0 = s.simulator.threadCpuSeconds();
   CC_BTNRun(panelHandle, PANEL_BTNRUN, EVENT_COMMIT, nullptr, 0, 0);
   const double wall = WallSeconds() - wall0;
   const double cpu = CpuSeconds() - cpu0;
   const double thread = ThreadCpuSeconds() - thread0;
+  const double simulator = s.simulator.threadCpuSeconds() - simulator0;
   // Every request but the last was answered and plotted.
   const auto plotted = static_cast<double>(s.simulator.requestCount()) - 1;
   if (plotted < 1) return figures;
   figures.answersPerSecond = plotted / wall;
   figures.cpuPercent = 100.0 * cpu / wall;
+  figures.programCpuPercent = 100.0 * (cpu - simulator) / wall;
   figures.mainCpuMsPerCycle = 1000.0 * thread / plotted;
   return figures;
 }
@@ -116,6 +120,10 @@ double LiveShareOfLineLimit() {
 
 double LiveCpuPercentLinePaced() {
   return LineRun().cpuPercent;
+}
+
+double LiveProgramCpuPercentLinePaced() {
+  return LineRun().programCpuPercent;
 }
 
 double LiveAnswersPerSecondInstant() {

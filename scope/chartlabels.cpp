@@ -3,6 +3,7 @@
 #include "scope/chartlabels.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "link/link.h"
 #include "platform/ui/userint.h"
@@ -48,6 +49,7 @@ struct RefreshClock {
   double gaps[kGaps];
   int stored;
   int next;
+  double shownStep;  // seconds per point on the axis now; 0 while points are counted
 };
 RefreshClock refreshClock[2];  // PANEL_RAWCHART, PANEL_NORMCHART
 
@@ -63,8 +65,20 @@ double SecondsPerPoint(const RefreshClock &clock) {
   return sorted[clock.stored / 2];
 }
 
+// The axis follows a change of the rate, not the jitter of single refreshes:
+// its numbers stand still, and the chart's frame need not be drawn anew.
+constexpr double kStepTolerance = 0.02;
+
+double StepToShow(RefreshClock &clock) {
+  const double measured = SecondsPerPoint(clock);
+  if (measured > 0.0 && std::abs(measured - clock.shownStep) > kStepTolerance * clock.shownStep) {
+    clock.shownStep = measured;
+  }
+  return clock.shownStep;
+}
+
 void LabelTimeAxis(int chart) {
-  const double seconds = SecondsPerPoint(ClockOf(chart));
+  const double seconds = StepToShow(ClockOf(chart));
   const bool timed = seconds > 0.0;
   SetStripChartXStep(panelHandle, chart, timed ? seconds : 1.0);
   SetCtrlAttribute(panelHandle, chart, ATTR_XNAME, timed ? kTimeAxis : kPointAxis);

@@ -5,6 +5,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -268,6 +270,18 @@ bool Simulator::start() {
   s.stopRequested = false;
   s.thread = std::thread([&s] { s.run(); });
   return true;
+}
+
+double Simulator::threadCpuSeconds() const {
+  std::lock_guard lock(impl_->mutex);
+  if (!impl_->running) return 0.0;
+  clockid_t clock{};
+  timespec used{};
+  if (pthread_getcpuclockid(impl_->thread.native_handle(), &clock) != 0 ||
+      clock_gettime(clock, &used) != 0) {
+    return 0.0;
+  }
+  return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) * 1e-9;
 }
 
 std::string Simulator::slavePath() const {

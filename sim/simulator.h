@@ -63,6 +63,9 @@ class Simulator {
   // controller that runs for hours (the demo) does not grow without end.
   void setKeepRecord(bool keep);
   void sendRaw(const std::vector<uint8_t> &bytes);  // writes the bytes now, unpaced
+  // CPU time of the I/O thread so far, in seconds; 0 when it is not running.
+  // A process that runs the simulator in-house subtracts it to see its own.
+  double threadCpuSeconds() const;
 
   // The controller model. store: 1 RAM, 2 EEPROM; set: 0 full, 1 channel B.
   void setParameterSet(int store, int set, const Words16 &words);

@@ -147,6 +147,7 @@ void SerialPort::close() {
 // The line is gone or closed: stop watching it and let every later call fail.
 void SerialPort::hangUp() {
   if (fd_ < 0) return;
+  setWakeThreshold(1);  // the line as it was configured, for whoever opens it next
   notifier_->setEnabled(false);
   RestoreSerialFlags(fd_, savedSerialFlags_);
   ::ioctl(fd_, TIOCNXCL);  // the flag outlives this descriptor otherwise
@@ -219,6 +220,7 @@ int SerialPort::takeBuffered(char *buffer, int count) {
   std::copy_n(buffer_.begin(), n, buffer);
   buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(n));
   resumeNotifier();
+  updateWakeThreshold();
   return static_cast<int>(n);
 }
 
@@ -232,6 +234,7 @@ int SerialPort::read(char *buffer, int count) {
     } else if (n < 0 && errno == EINTR) {
       continue;
     } else if (n < 0 && wouldBlock()) {
+      setWakeThreshold(1);  // any byte ends this wait, not the callback's count
       const Wait wait = waitFor(POLLIN, until);
       if (wait == Wait::Timeout) break;
       if (wait == Wait::Gone) hangUp();
@@ -241,6 +244,7 @@ int SerialPort::read(char *buffer, int count) {
       break;
     }
   }
+  updateWakeThreshold();
   if (done == 0 && count > 0 && !usable()) return kRS232UnknownIOError;
   return done;
 }
@@ -252,6 +256,7 @@ int SerialPort::peek(char *buffer, int count) {
   std::size_t firstNew = 0;
   if (!drain(&firstNew)) hangUp();
   if (!usable()) return kRS232UnknownIOError;
+  updateWakeThreshold();
   if (buffer_.size() > firstNew) {
     arrivedDuringCallback_ = true;
     if (!callbackActive()) notifyLater();
@@ -270,7 +275,9 @@ int SerialPort::inQueueLength() const {
 int SerialPort::flushInput() {
   buffer_.clear();
   resumeNotifier();
-  return tcflush(fd_, TCIFLUSH) == 0 ? 0 : kRS232UnknownIOError;
+  const int result = tcflush(fd_, TCIFLUSH) == 0 ? 0 : kRS232UnknownIOError;
+  updateWakeThreshold();
+  return result;
 }
 
 int SerialPort::flushOutput() {
@@ -285,6 +292,7 @@ void SerialPort::installCallback(int eventMask, int notifyCount, int eventCharac
   callbackData_ = callbackData;
   notifyCount_ = notifyCount;
   eventCharacter_ = eventCharacter;
+  updateWakeThreshold();
 }
 
 void SerialPort::resumeNotifier() {
@@ -327,9 +335,10 @@ void SerialPort::onReadable() {
   }
   if (callbackActive()) {
     arrivedDuringCallback_ = true;
-    return;
+  } else {
+    notifyReceived(firstNew);
   }
-  notifyReceived(firstNew);
+  updateWakeThreshold();
 }
 
 bool SerialPort::lineFailed() const {
@@ -362,8 +371,11 @@ void SerialPort::onTransmitEmpty() {
 void SerialPort::invoke(int events) {
   arrivedDuringCallback_ = false;
   ++activeCallbacks_;
+  inOwnCallback_ = true;
   callback_(number_, events, callbackData_);
+  inOwnCallback_ = false;
   --activeCallbacks_;
+  updateWakeThreshold();
   // Bytes that came in while the callback ran get their turn once it is over.
   if (!arrivedDuringCallback_ || !usable()) return;
   notifyLater();

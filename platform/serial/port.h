@@ -72,6 +72,11 @@ class SerialPort : public QObject {
   // Offers the buffered bytes to the callback from the event loop, once no
   // callback runs.
   void notifyLater();
+  // Bytes the line must hold to wake the event loop (the driver's VMIN): the
+  // bytes the callback's count still lacks, else 1.
+  int wakeThresholdWanted() const;
+  void setWakeThreshold(int bytes);
+  void updateWakeThreshold();
 
   int number_;
   int fd_;
@@ -85,5 +90,9 @@ class SerialPort : public QObject {
   ComCallbackPtr callback_ = nullptr;
   void *callbackData_ = nullptr;
   bool arrivedDuringCallback_ = false;
+  int wakeThreshold_ = 1;  // as the line was configured
+  // While this port's callback runs the threshold waits for its end: the
+  // callback takes the answer it was called for, and the count is wanted again.
+  bool inOwnCallback_ = false;
   static int activeCallbacks_;
 };

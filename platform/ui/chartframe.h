@@ -10,6 +10,8 @@
 struct AxisRange {
   double min = 0.0;
   double max = 100.0;
+
+  bool operator==(const AxisRange &) const = default;
 };
 
 // A range around min..max with a little room on either side, for autoscaled axes.
@@ -21,6 +23,8 @@ struct LegendEntry {
   QColor color;
   Qt::PenStyle style = Qt::SolidLine;
   double width = 1.0;
+
+  bool operator==(const LegendEntry &) const = default;
 };
 // VAL_SOLID, VAL_DASH or VAL_DOT as a pen style.
 Qt::PenStyle PenStyleOf(int lineStyle);

@@ -92,8 +92,16 @@ bool prepareRing(QComboBox *ring) {
   return true;
 }
 
+// Painted opaque, a numeric control repaints alone: a live value that changes
+// many times a second does not repaint the group box behind it as well.
+void paintOpaque(QAbstractSpinBox *box) {
+  box->setBackgroundRole(QPalette::Window);
+  box->setAutoFillBackground(true);
+}
+
 // Gives each control the behaviour the program expects of its kind.
 bool prepareControl(QWidget *widget) {
+  if (auto *box = qobject_cast<QAbstractSpinBox *>(widget)) paintOpaque(box);
   if (auto *label = qobject_cast<QLabel *>(widget)) {
     label->setTextFormat(Qt::PlainText);  // texts shown here may come from outside
   } else if (auto *numeric = qobject_cast<QSpinBox *>(widget)) {

@@ -18,6 +18,10 @@ const std::array<QColor, kMaxTraces> kDefaultTraceColors = {
     QColor(0x00, 0x00, 0x00), QColor(0xC0, 0x00, 0xC0), QColor(0x00, 0xA0, 0xA0),
     QColor(0xFF, 0x80, 0x00), QColor(0x80, 0x80, 0x80)};
 
+// One pixel: the raster engine draws such lines, dashed ones too, without
+// stroking them into polygons, which keeps a live chart's repaint cheap.
+constexpr double kTraceWidth = 1.0;
+
 int intProperty(const QWidget &w, const char *name, int fallback) {
   bool ok = false;
   const int v = w.property(name).toInt(&ok);
@@ -191,7 +195,7 @@ void StripChart::drawTrace(QPainter &painter, const QRect &plot, const AxisRange
     polyline_[static_cast<std::size_t>(i)] = QPointF(plot.left() + i * step, py);
   }
   const auto index = static_cast<std::size_t>(traceIndex);
-  QPen pen(colors_[index], 1.5);
+  QPen pen(colors_[index], kTraceWidth);
   pen.setStyle(PenStyleOf(lineStyles_[index]));
   painter.setPen(pen);
   painter.drawPolyline(polyline_.data(), shown);
@@ -203,24 +207,43 @@ int StripChart::legendEntries(std::array<LegendEntry, kMaxTraces> *entries) cons
     const auto index = static_cast<std::size_t>(t);
     if (names_[index].isEmpty()) continue;
     (*entries)[static_cast<std::size_t>(count++)] =
-        LegendEntry{names_[index], colors_[index], PenStyleOf(lineStyles_[index]), 1.5};
+        LegendEntry{names_[index], colors_[index], PenStyleOf(lineStyles_[index]), kTraceWidth};
   }
   return count;
 }
 
-void StripChart::paintEvent(QPaintEvent * /*event*/) {
+FrameContent StripChart::frameContent() const {
+  FrameContent content;
+  content.size = size();
+  content.pixelRatio = devicePixelRatioF();
+  content.font = font();
+  content.background = palette().window().color();
+  content.legendCount = legendEntries(&content.legend);
+  content.y = shownYRange();
+  content.yName = yName_;
+  content.x = xRange();
+  content.xName = xName_;
+  return content;
+}
+
+void StripChart::repaintForNewPoints() {
+  // Once the screen is full the x axis stays; a fixed y range stays too.
+  const bool frameStays = !autoscale_ && stored_ > pointsPerScreen_;
+  if (frameStays && frame_.plot().isValid()) {
+    update(frame_.plot());
+  } else {
+    update();
+  }
+}
+
+void StripChart::paintEvent(QPaintEvent *event) {
+  const FrameContent content = frameContent();
+  if (!frame_.shows(content) && !event->rect().contains(rect())) update();  // the rest follows
   QPainter painter(this);
-  painter.fillRect(rect(), palette().window());
-  std::array<LegendEntry, kMaxTraces> legend;
-  const int named = legendEntries(&legend);
-  const int legendHeight = LegendHeight(painter.fontMetrics(), legend.data(), named, width());
-  DrawLegend(painter, QRect(0, 0, width(), legendHeight), legend.data(), named);
-  const QRect plot = ChartPlotArea(size(), true, legendHeight);
-  const AxisRange y = shownYRange();
-  const AxisRange x = xRange();
-  DrawChartFrame(painter, plot, y, yName_, &x, xName_);
-  painter.setClipRect(plot.adjusted(1, 1, 0, 0));
-  for (int t = 0; t < numTraces_; ++t) drawTrace(painter, plot, y, t);
+  frame_.draw(painter, content);
+  const QRect plot = frame_.plot();
+  painter.setClipRect(plot.adjusted(1, 1, 0, 0), Qt::IntersectClip);
+  for (int t = 0; t < numTraces_; ++t) drawTrace(painter, plot, content.y, t);
 }
 
 void StripChart::contextMenuEvent(QContextMenuEvent *event) {

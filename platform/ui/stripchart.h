@@ -11,6 +11,7 @@
 
 #include "platform/ui/chartframe.h"
 #include "platform/ui/chartmenu.h"
+#include "platform/ui/framecache.h"
 #include "platform/ui/userint.h"
 
 class StripChart : public QWidget, public ChartActions {
@@ -73,6 +74,9 @@ class StripChart : public QWidget, public ChartActions {
   }
   void drawTrace(QPainter &painter, const QRect &plot, const AxisRange &y, int traceIndex);
   int legendEntries(std::array<LegendEntry, kMaxTraces> *entries) const;
+  FrameContent frameContent() const;
+  // New points repaint the plot area only, unless the frame changes with them.
+  void repaintForNewPoints();
   AxisRange xRange() const;
   double xOfPoint(int i) const;
 
@@ -90,6 +94,7 @@ class StripChart : public QWidget, public ChartActions {
   int head_ = 0;                   // slot of the next record
   int stored_ = 0;                 // records held, at most kMaxPointsPerScreen
   std::vector<QPointF> polyline_;  // drawing scratch, kMaxPointsPerScreen points
+  FrameCache frame_;
 };
 
 // The chart control of a panel, or nullptr with *error set.
@@ -103,5 +108,5 @@ void StripChart::appendRecords(int records, ValueAt valueAt) {
     head_ = (head_ + 1) % kMaxPointsPerScreen;
     if (stored_ < kMaxPointsPerScreen) ++stored_;
   }
-  update();
+  repaintForNewPoints();
 }

@@ -3,6 +3,9 @@
 // port itself as the program's callback does.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "platform/serial/rs232.h"
 #include "tests/support/sim_line.h"
 
@@ -102,13 +105,55 @@ TEST(SerialCallback, EventCharacterAloneGivesRxFlagOnly) {
   ASSERT_TRUE(line.ok());
   ASSERT_EQ(line.open(), 0);
   Calls calls;
-  ASSERT_EQ(InstallComCallback(line.port(), 0x8006, 36, 0x55, record, &calls), 0);
+  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RXFLAG, 36, 0x55, record, &calls), 0);
   line.sim().sendRaw({0x01, 0x55});
   ASSERT_TRUE(PumpUntil([&] { return calls.count == 1; }));
   EXPECT_EQ(calls.lastEvents, LWRS_RXFLAG);
-  line.sim().sendRaw(filler(40));
-  ASSERT_TRUE(PumpUntil([&] { return calls.count == 2; }));
-  EXPECT_EQ(calls.lastEvents, LWRS_RECEIVE);
+}
+
+// Waiting for a count, the line wakes the program once the count is there;
+// an event character ahead of it comes with that call.
+TEST(SerialCallback, EventCharacterBeforeTheCountComesWithTheCount) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  Calls calls;
+  ASSERT_EQ(InstallComCallback(line.port(), 0x8006, 36, 0x55, record, &calls), 0);
+  line.sim().sendRaw({0x01, 0x55});
+  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 2; }));
+  line.sim().sendRaw(filler(34));
+  ASSERT_TRUE(PumpUntil([&] { return calls.count >= 1; }));
+  PumpFor(0.1);
+  EXPECT_EQ(calls.count, 1);
+  EXPECT_EQ(calls.lastEvents, LWRS_RECEIVE | LWRS_RXFLAG);
+  EXPECT_EQ(calls.queueAtCall, 36);
+}
+
+// The count the line waits for follows the bytes already taken in, and a read
+// of fewer bytes than the count never waits for the count.
+TEST(SerialCallback, BytesTakenInBeforeTheCountStillCount) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  Calls calls;
+  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 36, 0x55, record, &calls), 0);
+  line.sim().sendRaw(filler(10));
+  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 10; }));
+  char window[36];
+  ASSERT_EQ(ComPeek(line.port(), window, 36), 10);
+  line.sim().sendRaw(filler(26));
+  ASSERT_TRUE(PumpUntil([&] { return calls.count >= 1; }));
+  EXPECT_EQ(calls.queueAtCall, 36);
+
+  FlushInQ(line.port());
+  ASSERT_EQ(SetComTime(line.port(), 2.0), 0);
+  std::thread later([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    line.sim().sendRaw(filler(5));
+  });
+  char five[5];
+  EXPECT_EQ(ComRd(line.port(), five, 5), 5) << "5 bytes end a read of 5";
+  later.join();
 }
 
 TEST(SerialCallback, TransmitEmptyComesFromTheEventLoopAfterAWrite) {

@@ -1,7 +1,13 @@
 // Strip chart and XY graph content and drawing.
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
+#include <QWindow>
+#include <functional>
 
+#include "platform/ui/stripchart.h"
 #include "tests/platform/ui_fixture.h"
 
 namespace {
@@ -86,6 +92,54 @@ TEST_F(UiTest, StripChartDrawsTracesInTheirColours) {
   EXPECT_TRUE(HasColour(image, QColor(0, 0, 255)));
   EXPECT_TRUE(HasColour(image, QColor(0, 128, 0)));
   EXPECT_FALSE(HasColour(image, QColor(255, 0, 0)));
+}
+
+// What the window shows of a chart, once the paced repaints are done.
+QImage OnScreen(QWidget *chart) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 80) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  QWidget *window = chart->window();
+  const QPoint at = chart->mapTo(window, QPoint(0, 0));
+  return window->windowHandle()
+      ->screen()
+      ->grabWindow(window->winId(), at.x(), at.y(), chart->width(), chart->height())
+      .toImage()
+      .convertToFormat(QImage::Format_RGB32);
+}
+
+QImage Fresh(QWidget *chart) {
+  return chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// New points repaint the plot area over the frame drawn before; after every
+// kind of change the window must show the chart as a fresh drawing does.
+TEST_F(UiTest, StripChartOnScreenIsAFreshDrawingAfterEveryChange) {
+  const int panel = LoadMain();  // 2 traces, 5 points per screen
+  QWidget *chart = ControlWidget(panel, MAIN_STRIP);
+  double values[16];
+  for (int i = 0; i < 16; ++i) values[i] = 10 + 5 * i;
+  const double higher[] = {200, 300, 250, 260};  // autoscaled, the y numbers change
+  PlotStripChart(panel, MAIN_STRIP, values, 16, 0, 0, VAL_DOUBLE);
+  const QImage before = OnScreen(chart);
+  EXPECT_EQ(before, Fresh(chart));
+
+  const std::function<void()> changes[] = {
+      [&] { PlotStripChart(panel, MAIN_STRIP, values + 4, 4, 0, 0, VAL_DOUBLE); },
+      [&] { SetCtrlAttribute(panel, MAIN_STRIP, ATTR_YNAME, "raw"); },
+      [&] { SetTraceAttribute(panel, MAIN_STRIP, 1, ATTR_TRACE_LG_TEXT, "Channel A"); },
+      [&] { SetStripChartXStep(panel, MAIN_STRIP, 0.5); },
+      [&] { SetCtrlAttribute(panel, MAIN_STRIP, ATTR_YNAME, "NORM"); },
+      [&] { PlotStripChart(panel, MAIN_STRIP, values, 2, 0, 0, VAL_DOUBLE); },
+      [&] { dynamic_cast<StripChart *>(chart)->setAutoscaled(true); },
+      [&] { PlotStripChart(panel, MAIN_STRIP, higher, 4, 0, 0, VAL_DOUBLE); },
+  };
+  for (std::size_t i = 0; i < std::size(changes); ++i) {
+    SCOPED_TRACE(i);
+    changes[i]();
+    EXPECT_EQ(OnScreen(chart), Fresh(chart));
+  }
+  EXPECT_NE(OnScreen(chart), before);
 }
 
 TEST_F(UiTest, StripChartAndGraphCarryAYAxisName) {

@@ -103,6 +103,18 @@ TEST_F(LiveCharts, TimeAxisCountsPointsUntilTheRefreshRateIsKnownThenSeconds) {
   AdvanceTimerForTest(20.0);  // one long pause, as a data readout makes
   PlotRAWValues();
   EXPECT_NEAR(StripChartXStep(panelHandle, PANEL_RAWCHART), 0.5, 0.05);
+  // The jitter of single refreshes leaves the axis numbers still; a new rate moves them.
+  const double step = StripChartXStep(panelHandle, PANEL_RAWCHART);
+  for (int i = 0; i < 8; ++i) {
+    AdvanceTimerForTest(i % 2 == 0 ? 0.495 : 0.505);
+    PlotRAWValues();
+  }
+  EXPECT_EQ(StripChartXStep(panelHandle, PANEL_RAWCHART), step);
+  for (int i = 0; i < 8; ++i) {
+    AdvanceTimerForTest(0.6);
+    PlotRAWValues();
+  }
+  EXPECT_NEAR(StripChartXStep(panelHandle, PANEL_RAWCHART), 0.6, 0.001);
   // The band chart has its own refreshes and knows no rate yet.
   EXPECT_EQ(ChartXName(panelHandle, PANEL_NORMCHART), "Points (0 = newest)");
 }
