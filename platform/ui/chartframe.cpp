@@ -150,12 +150,16 @@ QRect ChartPlotArea(const QSize &size, bool withXAxis, int legendHeight) {
                std::max(size.height() - top - bottom, 2));
 }
 
-void DrawChartFrame(QPainter &painter, const QRect &plot, const AxisRange &yAxis,
-                    const QString &yName, const AxisRange *xAxis, const QString &xName) {
+void DrawPlotArea(QPainter &painter, const QRect &plot) {
   painter.fillRect(plot, kPlotBackground);
   drawGrid(painter, plot);
   painter.setPen(QPen(kFrameColor, 0));
   painter.drawRect(plot);
+}
+
+void DrawChartFrame(QPainter &painter, const QRect &plot, const AxisRange &yAxis,
+                    const QString &yName, const AxisRange *xAxis, const QString &xName) {
+  DrawPlotArea(painter, plot);
   drawYAxis(painter, plot, yAxis, yName);
   if (xAxis != nullptr) drawXAxis(painter, plot, *xAxis, xName);
 }

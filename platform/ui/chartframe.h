@@ -42,6 +42,8 @@ inline double AxisPixel(const AxisRange &axis, double v, double low, double high
   if (span == 0.0) return (low + high) / 2;
   return low + (v - axis.min) * (high - low) / span;
 }
+// The plot area's background, grid and border.
+void DrawPlotArea(QPainter &painter, const QRect &plot);
 // Background, grid, y numbers and name; x numbers and name when xAxis is given.
 void DrawChartFrame(QPainter &painter, const QRect &plot, const AxisRange &yAxis,
                     const QString &yName, const AxisRange *xAxis, const QString &xName);

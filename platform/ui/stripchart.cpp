@@ -240,7 +240,11 @@ void StripChart::paintEvent(QPaintEvent *event) {
   const FrameContent content = frameContent();
   if (!frame_.shows(content) && !event->rect().contains(rect())) update();  // the rest follows
   QPainter painter(this);
-  frame_.draw(painter, content);
+  if (frame_.shows(content) && frame_.plot().contains(event->rect())) {
+    DrawPlotArea(painter, frame_.plot());  // new points only: the rest of the frame stands
+  } else {
+    frame_.draw(painter, content);
+  }
   const QRect plot = frame_.plot();
   painter.setClipRect(plot.adjusted(1, 1, 0, 0), Qt::IntersectClip);
   for (int t = 0; t < numTraces_; ++t) drawTrace(painter, plot, content.y, t);

@@ -46,12 +46,22 @@ int clampToInt(double value) {
   return static_cast<int>(std::lround(value));
 }
 
+// An indicator that shows the value already is left alone: a spin box lays
+// out and repaints its text at every setValue, and live values are set many
+// times a second, most of them unchanged. (An input is always set: the
+// operator may have typed over what it shows.)
+template <class Box, class T>
+bool showsAlready(const Box &box, T value) {
+  return box.isReadOnly() && box.value() == value;
+}
+
 int writeNumber(QWidget *widget, double value) {
   const QSignalBlocker blocker(widget);
   if (auto *numeric = qobject_cast<QSpinBox *>(widget)) {
-    numeric->setValue(clampToInt(value));  // the control clamps to its range
+    const int whole = clampToInt(value);  // the control clamps to its range
+    if (!showsAlready(*numeric, whole)) numeric->setValue(whole);
   } else if (auto *real = qobject_cast<QDoubleSpinBox *>(widget)) {
-    real->setValue(value);
+    if (!showsAlready(*real, value)) real->setValue(value);
   } else if (auto *ring = qobject_cast<QComboBox *>(widget)) {
     const int index = ring->findData(clampToInt(value));
     if (index < 0) return UIE_BAD_VALUE_TYPE;

@@ -2,6 +2,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTest>
 
 #include "tests/platform/ui_fixture.h"
 #include "tests/support/runtime_extras.h"
@@ -56,6 +58,26 @@ TEST_F(UiTest, NumericHoldsTheFullUnsigned16BitRangeAndClampsToItsOwn) {
   SetCtrlVal(panel, MAIN_INDICATOR, 12.6);
   GetCtrlVal(panel, MAIN_INDICATOR, &value);
   EXPECT_EQ(value, 13);
+}
+
+// An indicator already showing a value is left alone, but an input the
+// operator typed over shows the program's value again, even an unchanged one.
+TEST_F(UiTest, SettingAnInputShowsTheValueOverWhatTheOperatorTyped) {
+  const int panel = LoadMain();
+  auto *input = qobject_cast<QSpinBox *>(ControlWidget(panel, MAIN_U16));
+  auto *indicator = qobject_cast<QSpinBox *>(ControlWidget(panel, MAIN_INDICATOR));
+  SetCtrlVal(panel, MAIN_U16, 5);
+  SetCtrlVal(panel, MAIN_INDICATOR, 7);
+  input->setFocus();
+  input->selectAll();
+  QTest::keyClicks(input, "77");  // no Enter: not taken yet
+  ASSERT_EQ(input->text(), "77");
+  SetCtrlVal(panel, MAIN_U16, 5);
+  EXPECT_EQ(input->text(), "5");
+  SetCtrlVal(panel, MAIN_INDICATOR, 7);
+  EXPECT_EQ(indicator->text(), "7");
+  SetCtrlVal(panel, MAIN_INDICATOR, 8);
+  EXPECT_EQ(indicator->text(), "8");
 }
 
 TEST_F(UiTest, TwoStateControlsReadZeroOrOne) {
