@@ -131,7 +131,11 @@ TEST_F(RunStop, AnswerArrivingAfterStopIsNeverPlottedByTheNextRun) {
   testsupport::PumpFor(0.3);
   EXPECT_TRUE(onlyLiveRecords);
   EXPECT_GT(plottedAtStop, 0);
-  EXPECT_EQ(Sim().requestCount(), static_cast<std::size_t>(plottedAtStop) + 1);
+  // Every answered request was plotted. The request in flight at Stop may be
+  // flushed before the controller has it, when Stop follows its write at once.
+  const auto plotted = static_cast<std::size_t>(plottedAtStop);
+  EXPECT_GE(Sim().requestCount(), plotted);
+  EXPECT_LE(Sim().requestCount(), plotted + 1);
 }
 
 TEST_F(RunStop, SilentLineEndsTheRunAfterMoreThanTwoSecondsAndKeepsTheHistories) {
