@@ -10,8 +10,7 @@ namespace {
 constexpr int kLeftMargin = 58;  // room for the y numbers and the rotated y name
 constexpr int kRightMargin = 10;
 constexpr int kTopMargin = 8;
-constexpr int kBottomMarginNoAxis = 8;
-constexpr int kBottomMarginAxis = 34;  // x numbers and x name
+constexpr int kBottomMargin = 34;  // x numbers and x name
 constexpr int kDivisions = 5;
 constexpr int kSampleLength = 24;  // the line sample of a legend entry
 constexpr int kEntryGap = 16;
@@ -116,15 +115,15 @@ int layOutLegend(const QFontMetrics &metrics, const LegendEntry *entries, int co
   return row + 1;
 }
 
-}  // namespace
-
-int LegendHeight(const QFontMetrics &metrics, const LegendEntry *entries, int count, int width) {
+// Height of the legend band of a chart `width` wide; 0 without entries.
+// Entries flow left to right and wrap onto further rows.
+int legendHeight(const QFontMetrics &metrics, const LegendEntry *entries, int count, int width) {
   const int rows = layOutLegend(metrics, entries, count, width - kLeftMargin - kRightMargin,
                                 [](const LegendEntry &, int, int) {});
   return rows * (metrics.height() + kRowGap) + (rows > 0 ? kTopMargin : 0);
 }
 
-void DrawLegend(QPainter &painter, const QRect &band, const LegendEntry *entries, int count) {
+void drawLegend(QPainter &painter, const QRect &band, const LegendEntry *entries, int count) {
   const QFontMetrics metrics = painter.fontMetrics();
   const int rowHeight = metrics.height() + kRowGap;
   const int left = band.left() + kLeftMargin;
@@ -143,12 +142,13 @@ void DrawLegend(QPainter &painter, const QRect &band, const LegendEntry *entries
                });
 }
 
-QRect ChartPlotArea(const QSize &size, bool withXAxis, int legendHeight) {
-  const int bottom = withXAxis ? kBottomMarginAxis : kBottomMarginNoAxis;
+QRect plotArea(const QSize &size, int legendHeight) {
   const int top = kTopMargin + legendHeight;
   return QRect(kLeftMargin, top, std::max(size.width() - kLeftMargin - kRightMargin, 2),
-               std::max(size.height() - top - bottom, 2));
+               std::max(size.height() - top - kBottomMargin, 2));
 }
+
+}  // namespace
 
 void DrawPlotArea(QPainter &painter, const QRect &plot) {
   painter.fillRect(plot, kPlotBackground);
@@ -157,9 +157,13 @@ void DrawPlotArea(QPainter &painter, const QRect &plot) {
   painter.drawRect(plot);
 }
 
-void DrawChartFrame(QPainter &painter, const QRect &plot, const AxisRange &yAxis,
-                    const QString &yName, const AxisRange *xAxis, const QString &xName) {
+QRect DrawChartFrame(QPainter &painter, const QSize &size, const LegendEntry *legend, int count,
+                     const ChartAxes &axes) {
+  const int band = legendHeight(painter.fontMetrics(), legend, count, size.width());
+  drawLegend(painter, QRect(0, 0, size.width(), band), legend, count);
+  const QRect plot = plotArea(size, band);
   DrawPlotArea(painter, plot);
-  drawYAxis(painter, plot, yAxis, yName);
-  if (xAxis != nullptr) drawXAxis(painter, plot, *xAxis, xName);
+  drawYAxis(painter, plot, axes.y, axes.yName);
+  drawXAxis(painter, plot, axes.x, axes.xName);
+  return plot;
 }

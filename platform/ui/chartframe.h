@@ -28,14 +28,6 @@ struct LegendEntry {
 };
 // VAL_SOLID, VAL_DASH or VAL_DOT as a pen style.
 Qt::PenStyle PenStyleOf(int lineStyle);
-// Height of the legend band above the plot area of a chart `width` wide; 0
-// without entries. Entries flow left to right and wrap onto further rows.
-int LegendHeight(const QFontMetrics &metrics, const LegendEntry *entries, int count, int width);
-// Draws the entries into the band (a line sample and the name each).
-void DrawLegend(QPainter &painter, const QRect &band, const LegendEntry *entries, int count);
-
-// The plot area inside a chart of the given size, below a legend band.
-QRect ChartPlotArea(const QSize &size, bool withXAxis, int legendHeight = 0);
 // Pixel of value v on an axis that runs from `low` (at min) to `high` (at max).
 inline double AxisPixel(const AxisRange &axis, double v, double low, double high) {
   const double span = axis.max - axis.min;
@@ -44,6 +36,17 @@ inline double AxisPixel(const AxisRange &axis, double v, double low, double high
 }
 // The plot area's background, grid and border.
 void DrawPlotArea(QPainter &painter, const QRect &plot);
-// Background, grid, y numbers and name; x numbers and name when xAxis is given.
-void DrawChartFrame(QPainter &painter, const QRect &plot, const AxisRange &yAxis,
-                    const QString &yName, const AxisRange *xAxis, const QString &xName);
+// The ranges and names of a chart's two axes.
+struct ChartAxes {
+  AxisRange y;
+  QString yName;
+  AxisRange x;
+  QString xName;
+
+  bool operator==(const ChartAxes &) const = default;
+};
+// Draws the legend band (entries flow left to right and wrap) and below it the
+// plot area with its grid, axis numbers and names into a chart of `size`;
+// returns the plot area.
+QRect DrawChartFrame(QPainter &painter, const QSize &size, const LegendEntry *legend, int count,
+                     const ChartAxes &axes);

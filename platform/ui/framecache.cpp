@@ -6,12 +6,8 @@ void FrameCache::render(const FrameContent &content) {
   pixmap_.fill(content.background);
   QPainter painter(&pixmap_);
   painter.setFont(content.font);
-  const int width = content.size.width();
-  const int legendHeight =
-      LegendHeight(painter.fontMetrics(), content.legend.data(), content.legendCount, width);
-  DrawLegend(painter, QRect(0, 0, width, legendHeight), content.legend.data(), content.legendCount);
-  plot_ = ChartPlotArea(content.size, true, legendHeight);
-  DrawChartFrame(painter, plot_, content.y, content.yName, &content.x, content.xName);
+  plot_ = DrawChartFrame(painter, content.size, content.legend.data(), content.legendCount,
+                         content.axes);
   content_ = content;
   valid_ = true;
 }

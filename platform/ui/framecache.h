@@ -23,10 +23,7 @@ struct FrameContent {
   QColor background;
   std::array<LegendEntry, kMaxTraces> legend;
   int legendCount = 0;
-  AxisRange y;
-  QString yName;
-  AxisRange x;
-  QString xName;
+  ChartAxes axes;
 
   bool operator==(const FrameContent &) const = default;
 };

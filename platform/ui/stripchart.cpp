@@ -219,10 +219,7 @@ FrameContent StripChart::frameContent() const {
   content.font = font();
   content.background = palette().window().color();
   content.legendCount = legendEntries(&content.legend);
-  content.y = shownYRange();
-  content.yName = yName_;
-  content.x = xRange();
-  content.xName = xName_;
+  content.axes = {shownYRange(), yName_, xRange(), xName_};
   return content;
 }
 
@@ -247,7 +244,7 @@ void StripChart::paintEvent(QPaintEvent *event) {
   }
   const QRect plot = frame_.plot();
   painter.setClipRect(plot.adjusted(1, 1, 0, 0), Qt::IntersectClip);
-  for (int t = 0; t < numTraces_; ++t) drawTrace(painter, plot, content.y, t);
+  for (int t = 0; t < numTraces_; ++t) drawTrace(painter, plot, content.axes.y, t);
 }
 
 void StripChart::contextMenuEvent(QContextMenuEvent *event) {

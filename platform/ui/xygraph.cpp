@@ -260,12 +260,9 @@ void XYGraph::paintEvent(QPaintEvent * /*event*/) {
     const QPen pen = plotPen(p);
     legend_.push_back(LegendEntry{p.name, pen.color(), pen.style(), pen.widthF()});
   }
-  const int count = static_cast<int>(legend_.size());
-  const int legendHeight = LegendHeight(painter.fontMetrics(), legend_.data(), count, width());
-  DrawLegend(painter, QRect(0, 0, width(), legendHeight), legend_.data(), count);
-  const QRect plot = ChartPlotArea(size(), true, legendHeight);
-  const AxisRange x = axisRange(VAL_XAXIS);
-  DrawChartFrame(painter, plot, axisRange(VAL_LEFT_YAXIS), yName_, &x, xName_);
+  const QRect plot =
+      DrawChartFrame(painter, size(), legend_.data(), static_cast<int>(legend_.size()),
+                     {axisRange(VAL_LEFT_YAXIS), yName_, axisRange(VAL_XAXIS), xName_});
   painter.setClipRect(plot.adjusted(1, 1, 0, 0));
   for (const XYPlot &p : plots_) drawPlot(painter, plot, p);
   for (int i = 0; i < numCursors_; ++i) {
