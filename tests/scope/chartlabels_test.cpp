@@ -9,6 +9,7 @@
 #include "scope/history.h"
 #include "scope/plots.h"
 #include "tests/scope/chart_operator.h"
+#include "tests/scope/live_answer.h"
 
 namespace {
 
@@ -19,25 +20,11 @@ class LiveCharts : public ChartOperator {
  protected:
   void SetUp() override {
     ChartOperator::SetUp();
-    FillarrayRAW(0, 0);
-    FillarrayNORM(512, 2048, 0);
-    refA = 400;
-    refB = 600;
-    tolA = 30;
-    tolB = 40;
-    anamode = 3;
-    Answer();
+    StartLiveState();
   }
   void TearDown() override {
     ResetTimerForTest();
     ChartOperator::TearDown();
-  }
-
-  // A live answer as the receive callback leaves it in pp.
-  static void Answer(uint16_t normA = 410, uint16_t normB = 590) {
-    const uint16_t words[PNUM] = {normA, normB, 1111, 2222, 3000, 3100, 450, 640,
-                                  380,   560,   77,   1,    1,    0,    0,   200};
-    for (int i = 0; i < PNUM; ++i) pp[i] = words[i];
   }
 
   // The operator picks a graph source in the ring.
@@ -122,13 +109,13 @@ TEST_F(LiveCharts, TimeAxisCountsPointsUntilTheRefreshRateIsKnownThenSeconds) {
 TEST_F(LiveCharts, AutoscaleOfTheRawChartIsTheOperatorsChoiceOverTheFixedRange) {
   ChooseSource(1);  // normalised values in the bottom quarter of 0..4096
   for (int i = 0; i < 3; ++i) {
-    Answer(400 + 10 * i, 600 - 10 * i);
+    LoadLiveAnswer(400 + 10 * i, 600 - 10 * i);
     PlotRAWValues();
   }
   EXPECT_EQ(YRange(PANEL_RAWCHART), std::make_pair(0.0, 4096.0));
 
   ASSERT_TRUE(Pick(PANEL_RAWCHART, "Autoscale"));
-  Answer(900, 100);
+  LoadLiveAnswer(900, 100);
   PlotRAWValues();
   double low = 0, high = 0;
   for (int t = 1; t <= 2; ++t) {

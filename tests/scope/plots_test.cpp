@@ -9,6 +9,7 @@
 #include "scope/acquire.h"
 #include "scope/history.h"
 #include "tests/params/loaded_panels.h"
+#include "tests/scope/live_answer.h"
 
 namespace {
 
@@ -16,21 +17,7 @@ class Plots : public LoadedPanels {
  protected:
   void SetUp() override {
     LoadedPanels::SetUp();
-    FillarrayRAW(0, 0);
-    FillarrayNORM(512, 2048, 0);
-    refA = 400;
-    refB = 600;
-    tolA = 30;
-    tolB = 40;
-    anamode = 3;
-    Answer();
-  }
-
-  // A live answer as the receive callback leaves it in pp.
-  static void Answer(uint16_t normA = 410, uint16_t normB = 590) {
-    const uint16_t words[PNUM] = {normA, normB, 1111, 2222, 3000, 3100, 450, 640,
-                                  380,   560,   77,   1,    1,    0,    0,   200};
-    for (int i = 0; i < PNUM; ++i) pp[i] = words[i];
+    StartLiveState();
   }
 
   static void Source(int value) { SetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, value); }
@@ -73,7 +60,7 @@ TEST_F(Plots, RawRefreshAppendsTheChosenSourceInItsColours) {
   EXPECT_EQ(first.back(), 1111);
 
   Source(1);
-  Answer(420, 580);
+  LoadLiveAnswer(420, 580);
   PlotRAWValues();
   EXPECT_EQ(arrayRAW[196], 1111);  // the older record keeps the raw values
   EXPECT_EQ(arrayRAW[198], 420);
@@ -90,7 +77,7 @@ TEST_F(Plots, RawRefreshOutsideTheRawSourcesAppendsZerosAndStillShowsTheValues) 
   Source(1);
   PlotRAWValues();
   Source(2);
-  Answer(430, 570);
+  LoadLiveAnswer(430, 570);
   pp[14] = 0;
   PlotRAWValues();
   EXPECT_EQ(arrayRAW[196], 410);
@@ -127,7 +114,7 @@ TEST_F(Plots, NormalisedRefreshDrawsTheBandTracesAndTheChannelColour) {
   EXPECT_EQ(arrayNORM[599], 590);
   // Another source leaves the band, the value and trace 6's colour alone.
   Source(0);
-  Answer(999, 998);
+  LoadLiveAnswer(999, 998);
   PlotNORMValues(arrayNORM);
   EXPECT_EQ(StripChartTraceColor(panelHandle, PANEL_NORMCHART, 6), 0x404040);
   EXPECT_EQ(arrayNORM[599], 590);
