@@ -15,6 +15,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/ui/indicatorvalues.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/testing.h"
 #include "platform/ui/text.h"
@@ -24,6 +25,7 @@
 namespace {
 
 int readNumber(QWidget *widget, double *value) {
+  ShowPendingIndicatorValue(widget);
   if (auto *numeric = qobject_cast<QSpinBox *>(widget)) {
     *value = numeric->value();
   } else if (auto *real = qobject_cast<QDoubleSpinBox *>(widget)) {
@@ -55,13 +57,20 @@ bool showsAlready(const Box &box, T value) {
   return box.isReadOnly() && box.value() == value;
 }
 
-int writeNumber(QWidget *widget, double value) {
+void showNumber(QWidget *widget, double value) {
   const QSignalBlocker blocker(widget);
   if (auto *numeric = qobject_cast<QSpinBox *>(widget)) {
     const int whole = clampToInt(value);  // the control clamps to its range
     if (!showsAlready(*numeric, whole)) numeric->setValue(whole);
   } else if (auto *real = qobject_cast<QDoubleSpinBox *>(widget)) {
     if (!showsAlready(*real, value)) real->setValue(value);
+  }
+}
+
+int writeNumber(QWidget *widget, double value) {
+  const QSignalBlocker blocker(widget);
+  if (qobject_cast<QAbstractSpinBox *>(widget) != nullptr) {
+    if (!DeferIndicatorValue(widget, value, showNumber)) showNumber(widget, value);
   } else if (auto *ring = qobject_cast<QComboBox *>(widget)) {
     const int index = ring->findData(clampToInt(value));
     if (index < 0) return UIE_BAD_VALUE_TYPE;

@@ -75,9 +75,28 @@ TEST_F(UiTest, SettingAnInputShowsTheValueOverWhatTheOperatorTyped) {
   SetCtrlVal(panel, MAIN_U16, 5);
   EXPECT_EQ(input->text(), "5");
   SetCtrlVal(panel, MAIN_INDICATOR, 7);
+  ProcessSystemEvents();
   EXPECT_EQ(indicator->text(), "7");
   SetCtrlVal(panel, MAIN_INDICATOR, 8);
+  ProcessSystemEvents();
   EXPECT_EQ(indicator->text(), "8");
+}
+
+// An indicator lays out its text at the next pass of the event loop, yet
+// reads back its value at once; a panel closed before that pass is no fault.
+TEST_F(UiTest, IndicatorShowsItsLastValueAfterOnePassAndReadsBackAtOnce) {
+  const int panel = LoadMain();
+  auto *indicator = qobject_cast<QSpinBox *>(ControlWidget(panel, MAIN_INDICATOR));
+  for (int value : {3, 4, 5}) SetCtrlVal(panel, MAIN_INDICATOR, value);
+  ProcessSystemEvents();
+  EXPECT_EQ(indicator->text(), "5");
+  SetCtrlVal(panel, MAIN_INDICATOR, 6);
+  int value = 0;
+  GetCtrlVal(panel, MAIN_INDICATOR, &value);
+  EXPECT_EQ(value, 6);
+  SetCtrlVal(panel, MAIN_INDICATOR, 9);
+  DiscardPanel(panel);
+  ProcessSystemEvents();
 }
 
 TEST_F(UiTest, TwoStateControlsReadZeroOrOne) {
