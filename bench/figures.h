@@ -22,10 +22,12 @@ double StartupReadSeconds();
 double StartupReadLineMinimumSeconds();
 // The live scope's Run loop in the started program, 10 s against the
 // line-paced simulator with the normalised chart visible: plotted answers a
-// second, their share of the line's 26.7, and the process's CPU share of one
-// core.
+// second from the click on Run to the end of Stop; the loop's rate between
+// its first and last request, and the rate of its median cycle, as shares of
+// the line's 26.7; and the process's CPU share of one core.
 double LiveAnswersPerSecondLinePaced();
 double LiveShareOfLineLimit();
+double LiveShareOfLineLimitMedianCycle();
 double LiveCpuPercentLinePaced();
 double LiveProgramCpuPercentLinePaced();  // the same without the in-process simulator
 // The same loop 3 s against the instant simulator: answers a second, and the
@@ -45,7 +47,9 @@ double DataReadoutLineMinimumSeconds();
 double RecordRowWriteMsFsync();
 double RecordRowWriteMsNoSync();
 // Rows per second of a recording with interval 0 against the line-paced
-// simulator, and that rate over the line's limit of 1920 / 72 = 26.7 exchanges
-// per second.
+// simulator, from the click to the end; the loop's rate between its first and
+// last request, and the rate of its median cycle, over the line's limit of
+// 1920 / 72 = 26.7 exchanges per second.
 double RecordRowsPerSecond();
 double RecordShareOfLineLimit();
+double RecordShareOfLineLimitMedianCycle();

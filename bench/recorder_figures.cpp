@@ -9,6 +9,7 @@
 
 #include "app/callbacks.h"
 #include "bench/clock.h"
+#include "bench/cycles.h"
 #include "bench/figures.h"
 #include "bench/link_port.h"
 #include "link/link.h"
@@ -75,14 +76,20 @@ void DiscardPanels() {
   panelPopUp = panelHandle = 0;
 }
 
-// One recording of kTimedRows rows; rows per second, or -1.
-double TimeOneRecording() {
+struct Recording {
+  double rowsPerSecond = -1;  // from the click to the end of the run
+  CycleRates cycles;
+};
+
+// One recording of kTimedRows rows.
+Recording TimeOneRecording() {
+  Recording recording;
   sim::Simulator simulator(sim::Pacing::Line);
-  if (!simulator.start()) return -1;
+  if (!simulator.start()) return recording;
   com = PortTableAddDevice(simulator.slavePath());
-  if (com < 0 || OpenLinkPortForBench(com) < 0) return -1;
+  if (com < 0 || OpenLinkPortForBench(com) < 0) return recording;
   SetParameterDefaults();
-  if (!ScratchPath("bench_record.dat", recfile_name)) return -1;
+  if (!ScratchPath("bench_record.dat", recfile_name)) return recording;
   SetCtrlVal(panelPopUp, POPUP_NEDITRECTIME, 0);
   SetCtrlVal(panelPopUp, POPUP_NEDITRECSAMPLES, kTimedRows);
   const double start = WallSeconds();
@@ -92,17 +99,25 @@ double TimeOneRecording() {
   GetCtrlVal(panelPopUp, POPUP_RECCOUNT, &rows);
   CloseCom(com);
   CVI_DeleteFile(recfile_name);
-  return rows == kTimedRows ? rows / seconds : -1;
+  if (rows != kTimedRows) return recording;
+  recording.rowsPerSecond = rows / seconds;
+  recording.cycles = RatesOfRequests(simulator.requestTimes());
+  return recording;
 }
 
-// Rows per second of a recording with interval 0 over the whole run, from
-// the click to its end; measured once for both figures.
-double MeasureRowsPerSecond() {
-  static double measured = 0;
-  if (measured != 0) return measured;
-  measured = LoadPanels() ? TimeOneRecording() : -1;
-  DiscardPanels();
+// A recording with interval 0, measured once for all its figures.
+const Recording &MeasuredRecording() {
+  static const Recording measured = [] {
+    Recording recording;
+    if (LoadPanels()) recording = TimeOneRecording();
+    DiscardPanels();
+    return recording;
+  }();
   return measured;
+}
+
+double ShareOfLine(double rate) {
+  return rate < 0 ? -1 : rate / kLineRowsPerSecond;
 }
 
 }  // namespace
@@ -116,10 +131,13 @@ double RecordRowWriteMsNoSync() {
 }
 
 double RecordRowsPerSecond() {
-  return MeasureRowsPerSecond();
+  return MeasuredRecording().rowsPerSecond;
 }
 
 double RecordShareOfLineLimit() {
-  const double rate = MeasureRowsPerSecond();
-  return rate < 0 ? -1 : rate / kLineRowsPerSecond;
+  return ShareOfLine(MeasuredRecording().cycles.steadyPerSecond);
+}
+
+double RecordShareOfLineLimitMedianCycle() {
+  return ShareOfLine(MeasuredRecording().cycles.medianPerSecond);
 }

@@ -6,6 +6,7 @@
 #include "app/callbacks.h"
 #include "app/startup.h"
 #include "bench/clock.h"
+#include "bench/cycles.h"
 #include "bench/figures.h"
 #include "link/link.h"
 #include "platform/serial/porttable.h"
@@ -23,7 +24,8 @@ constexpr double kInstantRunSeconds = 3.0;
 constexpr int kRefreshes = 500;
 
 struct RunFigures {
-  double answersPerSecond = -1;
+  double answersPerSecond = -1;  // from the click on Run to the end of Stop
+  CycleRates cycles;
   double cpuPercent = -1;         // whole process, one core = 100
   double programCpuPercent = -1;  // the process without the simulator's thread
   double mainCpuMsPerCycle = -1;  // the program's own thread
@@ -77,6 +79,7 @@ RunFigures MeasureRun(sim::Pacing pacing, double seconds) {
   const auto plotted = static_cast<double>(s.simulator.requestCount()) - 1;
   if (plotted < 1) return figures;
   figures.answersPerSecond = plotted / wall;
+  figures.cycles = RatesOfRequests(s.simulator.requestTimes());
   figures.cpuPercent = 100.0 * cpu / wall;
   figures.programCpuPercent = 100.0 * (cpu - simulator) / wall;
   figures.mainCpuMsPerCycle = 1000.0 * thread / plotted;
@@ -114,7 +117,12 @@ double LiveAnswersPerSecondLinePaced() {
 }
 
 double LiveShareOfLineLimit() {
-  const double rate = LineRun().answersPerSecond;
+  const double rate = LineRun().cycles.steadyPerSecond;
+  return rate < 0 ? -1 : rate / kLineAnswersPerSecond;
+}
+
+double LiveShareOfLineLimitMedianCycle() {
+  const double rate = LineRun().cycles.medianPerSecond;
   return rate < 0 ? -1 : rate / kLineAnswersPerSecond;
 }
 

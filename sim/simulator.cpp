@@ -88,6 +88,7 @@ struct Simulator::Impl {
 
   std::vector<uint8_t> receivedBytes;
   std::vector<RequestFrame> requestFrames;
+  std::vector<Clock::time_point> requestTimes;
   bool keepRecord = true;
   std::size_t requests = 0;
   std::size_t answers = 0;
@@ -148,7 +149,10 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     const RequestFramer::Complete request = pending.front();
     pending.pop_front();
     ++requests;
-    if (keepRecord) requestFrames.push_back(request.frame);
+    if (keepRecord) {
+      requestFrames.push_back(request.frame);
+      requestTimes.push_back(request.due);
+    }
     if (faults.onRequest) faults.onRequest();
     if (faults.hangUpAtRequest > 0 && ++requestsSinceFaults == faults.hangUpAtRequest) {
       closeLine();  // the far end goes away in the middle of the exchange
@@ -340,6 +344,16 @@ std::vector<RequestFrame> Simulator::requests() const {
   return impl_->requestFrames;
 }
 
+std::vector<double> Simulator::requestTimes() const {
+  std::lock_guard lock(impl_->mutex);
+  std::vector<double> seconds;
+  seconds.reserve(impl_->requestTimes.size());
+  for (const Clock::time_point time : impl_->requestTimes) {
+    seconds.push_back(std::chrono::duration<double>(time.time_since_epoch()).count());
+  }
+  return seconds;
+}
+
 std::size_t Simulator::requestCount() const {
   std::lock_guard lock(impl_->mutex);
   return impl_->requests;
@@ -359,6 +373,7 @@ void Simulator::clearRecord() {
   std::lock_guard lock(impl_->mutex);
   impl_->receivedBytes.clear();
   impl_->requestFrames.clear();
+  impl_->requestTimes.clear();
   impl_->requests = 0;
   impl_->answers = 0;
 }

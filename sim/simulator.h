@@ -57,6 +57,9 @@ class Simulator {
   std::vector<uint8_t> received() const;       // every byte received, in order
   std::vector<RequestFrame> requests() const;  // complete request frames
   std::size_t requestCount() const;
+  // When each kept request was complete on the line, in seconds of the
+  // monotonic clock: the cycle times of a polling loop, without its start and end.
+  std::vector<double> requestTimes() const;
   std::size_t answerCount() const;  // answers completely written
   void clearRecord();               // forgets received bytes, requests and answers
   // false: count requests and answers but keep no bytes or frames, so a
