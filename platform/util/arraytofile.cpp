@@ -163,15 +163,16 @@ int ReplaceFile(const char *fileName, const std::string &content) {
   return kFileOk;
 }
 
-// Appends and syncs, so a row that was counted survives a crash. A failed
-// write is cut back off, leaving no half row behind.
+// Appends and syncs, so a row that was counted survives a crash (the held
+// file's holder syncs it at a time of its choosing). A failed write is cut
+// back off, leaving no half row behind.
 int AppendToFile(const char *fileName, const std::string &content) {
   const int fd = open(fileName, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
   if (fd < 0) return kFileCannotOpen;
   struct stat before {};
   const bool regular = fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
   bool ok = rvutil::WriteAll(fd, content);
-  if (ok && fsync(fd) != 0 && regular) ok = false;
+  if (ok && !rvutil::IsHeldFile(fd) && rvutil::Sync(fd) != 0 && regular) ok = false;
   if (!ok && regular && ftruncate(fd, before.st_size) != 0) {
     // Nothing more can be done; the error below reports the failure.
   }

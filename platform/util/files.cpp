@@ -95,6 +95,18 @@ void SetWriteCheckForTest(bool (*check)(const char *path)) {
   gWriteCheck = check;
 }
 
+namespace {
+int (*gSync)(int fd) = nullptr;
+}  // namespace
+
+int Sync(int fd) {
+  return gSync != nullptr ? gSync(fd) : fsync(fd);
+}
+
+void SetSyncForTest(int (*sync)(int fd)) {
+  gSync = sync;
+}
+
 int ReadWholeFile(const char *fileName, std::string *content) {
   // O_NONBLOCK: opening a pipe without a writer must not wait.
   const int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -171,6 +183,18 @@ int HeldFileInPlace(const char *fileName) {
   struct stat named {};
   if (gHeldFd < 0 || fstat(gHeldFd, &held) != 0 || stat(fileName, &named) != 0) return 0;
   return held.st_dev == named.st_dev && held.st_ino == named.st_ino ? 1 : 0;
+}
+
+int SyncHeldFile() {
+  if (gHeldFd < 0) return kFileCannotOpen;
+  return rvutil::Sync(gHeldFd) == 0 ? kFileOk : kFileWriteFailed;
+}
+
+bool rvutil::IsHeldFile(int fd) {
+  struct stat held {};
+  struct stat other {};
+  return gHeldFd >= 0 && fstat(gHeldFd, &held) == 0 && fstat(fd, &other) == 0 &&
+         held.st_dev == other.st_dev && held.st_ino == other.st_ino;
 }
 
 void CloseHeldFile() {

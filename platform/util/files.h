@@ -39,4 +39,11 @@ int ReadWholeFile(const char *fileName, std::string *content);
 bool MayWrite(const char *path);
 void SetWriteCheckForTest(bool (*check)(const char *path));
 
+// Whether fd is the file held for a run, which its holder syncs.
+bool IsHeldFile(int fd);
+
+// fsync, or what a test set in its place (nullptr restores fsync).
+int Sync(int fd);
+void SetSyncForTest(int (*sync)(int fd));
+
 }  // namespace rvutil

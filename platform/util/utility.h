@@ -35,7 +35,8 @@ enum {
 // VAL_TRUNCATE replaces the file atomically (a temporary file in the same
 // directory, flushed, synced and renamed over the old one), so a failed write
 // leaves the old file intact. VAL_APPEND appends and flushes the written bytes
-// to the disk before returning. Returns kFileOk or a negative error.
+// to the disk before returning; appends to the held file (below) reach the
+// disk at the holder's SyncHeldFile instead. Returns kFileOk or a negative error.
 int ArrayToFile(const char *fileName, const void *array, int dataType, int numberOfElements,
                 int numberOfGroups, int dataOrder, int fileLayout, int columnSeparation,
                 int fieldWidth, int fileType, int fileAction);
@@ -69,6 +70,9 @@ int Fmt(char *target, const char *format, const int *source);
 int CreateHeldFile(const char *fileName);
 // 1 while fileName still names the held file, 0 once it was deleted or replaced.
 int HeldFileInPlace(const char *fileName);
+// Flushes what was appended to the held file to the disk: kFileOk, or
+// kFileWriteFailed (kFileCannotOpen when no file is held).
+int SyncHeldFile();
 void CloseHeldFile();
 
 // Deletes a file; a missing file is no error (returns 0). Negative on failure.

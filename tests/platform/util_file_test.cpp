@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/ui/userint.h"
+#include "platform/util/files.h"
 #include "platform/util/utility.h"
 
 namespace {
@@ -98,6 +99,31 @@ TEST_F(FileOps, AppendKeepsWhatWasThere) {
   Write(Path("a.dat"), "old line\n");
   ASSERT_EQ(AppendRow(Path("a.dat"), {1, 2, 3, 4}), kFileOk);
   EXPECT_EQ(Read(Path("a.dat")), "old line\n1\t2\t3\t4\n");
+}
+
+int gSyncs = 0;
+int CountedSync(int) {
+  ++gSyncs;
+  return 0;
+}
+
+// An append reaches the disk before it returns, except to the held file,
+// whose holder syncs it.
+TEST_F(FileOps, AppendSyncsAtOnceUnlessTheFileIsHeld) {
+  gSyncs = 0;
+  rvutil::SetSyncForTest(CountedSync);
+  ASSERT_EQ(AppendRow(Path("a.dat"), {1, 2, 3, 4}), kFileOk);
+  EXPECT_EQ(gSyncs, 1);
+  ASSERT_EQ(CreateHeldFile(Path("held.dat").c_str()), kFileOk);
+  ASSERT_EQ(AppendRow(Path("held.dat"), {1, 2, 3, 4}), kFileOk);
+  EXPECT_EQ(gSyncs, 1);
+  EXPECT_EQ(SyncHeldFile(), kFileOk);
+  EXPECT_EQ(gSyncs, 2);
+  ASSERT_EQ(AppendRow(Path("a.dat"), {5, 6, 7, 8}), kFileOk);
+  EXPECT_EQ(gSyncs, 3);
+  CloseHeldFile();
+  EXPECT_EQ(SyncHeldFile(), kFileCannotOpen);
+  rvutil::SetSyncForTest(nullptr);
 }
 
 TEST_F(FileOps, ReplaceLeavesOnlyTheNewContentAndNoTemporaryFile) {

@@ -4,12 +4,15 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
+#include "platform/util/files.h"
 #include "tests/recorder/record_fixture.h"
 
 namespace {
@@ -156,6 +159,67 @@ TEST_F(RecordOnSmallDisk, DiskFullAtTheStartEndsTheRunBeforeAnyRequest) {
   EXPECT_TRUE(RowLines(File()).empty());
   EXPECT_EQ(Sim().requestCount(), 0u);
   ExpectEndOfRunControls();
+}
+
+// The syncs of the record file, seen through the file operations' seam: the
+// file's size at each, and how many succeed before they fail.
+std::vector<std::size_t> gSyncedSizes;
+std::size_t gSyncsThatSucceed = 0;
+
+int ObservedSync(int fd) {
+  struct stat info {};
+  fstat(fd, &info);
+  gSyncedSizes.push_back(static_cast<std::size_t>(info.st_size));
+  if (gSyncedSizes.size() <= gSyncsThatSucceed) return 0;
+  errno = EIO;
+  return -1;
+}
+
+class RecordWithObservedSyncs : public RecordRun {
+ protected:
+  void SetUp() override {
+    RecordRun::SetUp();
+    gSyncedSizes.clear();
+    gSyncsThatSucceed = SIZE_MAX;
+    rvutil::SetSyncForTest(ObservedSync);
+  }
+  void TearDown() override {
+    rvutil::SetSyncForTest(nullptr);
+    RecordRun::TearDown();
+  }
+};
+
+// Line 1 is synced before the first request, and each row in the pass that
+// writes it, once the next request is on its way.
+TEST_F(RecordWithObservedSyncs, EveryRowIsSyncedInThePassThatWritesIt) {
+  Settings(0, 10);
+  Record();
+  ASSERT_EQ(Rows().size(), 10u);
+  std::vector<std::size_t> expected;
+  for (std::size_t rows = 0; rows <= 10; ++rows) {
+    expected.push_back(Header(0).size() + rows * (LiveRow().size() + 1));
+  }
+  EXPECT_EQ(gSyncedSizes, expected);
+}
+
+// The row whose sync fails was written: it stays in the file and the count.
+TEST_F(RecordWithObservedSyncs, RowThatCannotReachTheDiskEndsTheRunWithTheWriteError) {
+  gSyncsThatSucceed = 3;  // line 1 and two rows
+  Settings(0, 10);
+  Record();
+  EXPECT_EQ(Status(), kWriteErrorText);
+  EXPECT_EQ(Value(panelPopUp, POPUP_RECCOUNT), 3);
+  EXPECT_EQ(Rows().size(), 3u);
+  ExpectEndOfRunControls();
+}
+
+TEST_F(RecordWithObservedSyncs, HeaderThatCannotReachTheDiskEndsTheRunBeforeAnyRequest) {
+  gSyncsThatSucceed = 0;
+  Settings(0, 10);
+  Record();
+  EXPECT_EQ(Status(), kWriteErrorText);
+  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(Sim().requestCount(), 0u);
 }
 
 }  // namespace
