@@ -126,12 +126,17 @@ std::unique_ptr<SerialPort> SerialPort::Open(int number, const std::string &devi
   *error = 0;
   std::unique_ptr<SerialPort> port(new SerialPort(number, fd));
   port->savedSerialFlags_ = RequestLowLatency(fd);
+  const int bits = 1 + settings.dataBits + (settings.parity != 0 ? 1 : 0) + settings.stopBits;
+  port->byteSeconds_ = bits / static_cast<double>(settings.baudRate);
   return port;
 }
 
 SerialPort::SerialPort(int number, int fd) : number_(number), fd_(fd) {
   notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, [this] { onReadable(); });
+  restPause_ = new QTimer(this);
+  restPause_->setSingleShot(true);
+  connect(restPause_, &QTimer::timeout, this, [this] { resumeNotifier(); });
 }
 
 SerialPort::~SerialPort() {
@@ -292,6 +297,7 @@ void SerialPort::installCallback(int eventMask, int notifyCount, int eventCharac
   callbackData_ = callbackData;
   notifyCount_ = notifyCount;
   eventCharacter_ = eventCharacter;
+  resumeNotifier();  // a pause lasts only while a count is awaited
   updateWakeThreshold();
 }
 
@@ -339,6 +345,7 @@ void SerialPort::onReadable() {
     notifyReceived(firstNew);
   }
   updateWakeThreshold();
+  pauseForRest();
 }
 
 bool SerialPort::lineFailed() const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -51,6 +52,10 @@ class SerialPort : public QObject {
   void installCallback(int eventMask, int notifyCount, int eventCharacter, ComCallbackPtr callback,
                        void *callbackData);
 
+  // A program that asks about the line has the event loop watch it again, so
+  // that the callback it waits for comes as soon as the count is there.
+  void endRestPause();
+
   // True while any port's callback runs (callbacks never nest).
   static bool callbackActive() { return activeCallbacks_ > 0; }
 
@@ -73,15 +78,21 @@ class SerialPort : public QObject {
   // callback runs.
   void notifyLater();
   // Bytes the line must hold to wake the event loop (the driver's VMIN): the
-  // bytes the callback's count still lacks, else 1.
+  // bytes the callback's count still lacks once some are in, else 1.
   int wakeThresholdWanted() const;
   void setWakeThreshold(int bytes);
   void updateWakeThreshold();
+  bool waitsForCount() const;
+  // Once the first bytes of a count are in, the event loop stops watching the
+  // line until the rest can have crossed it.
+  void pauseForRest();
 
   int number_;
   int fd_;
   int savedSerialFlags_ = -1;  // driver flags to give back on close, -1 none
   double timeout_ = 5.0;
+  double byteSeconds_ = 10.0 / 19200;  // one byte's time on the line
+  QTimer *restPause_ = nullptr;        // child of this
   std::vector<char> buffer_;
   QSocketNotifier *notifier_ = nullptr;  // child of this
   int eventMask_ = 0;

@@ -2,6 +2,7 @@
 // processing, once the notify count is reached, and may read and flush the
 // port itself as the program's callback does.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <thread>
@@ -51,6 +52,13 @@ void readFrame(int port, int events, void *data) {
 void closeOwnPort(int port, int /*events*/, void *data) {
   ++*static_cast<int *>(data);
   CloseCom(port);
+}
+
+// Times this thread has gone to sleep: each is a wake-up later.
+long OwnWakeUps() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return usage.ru_nvcsw;
 }
 
 std::vector<uint8_t> filler(int count) {
@@ -111,21 +119,40 @@ TEST(SerialCallback, EventCharacterAloneGivesRxFlagOnly) {
   EXPECT_EQ(calls.lastEvents, LWRS_RXFLAG);
 }
 
-// Waiting for a count, the line wakes the program once the count is there;
-// an event character ahead of it comes with that call.
-TEST(SerialCallback, EventCharacterBeforeTheCountComesWithTheCount) {
+// The event character is reported as it comes; the count when it is there.
+TEST(SerialCallback, EventCharacterComesAtOnceAndTheCountWhenItIsThere) {
   SimLine line;
   ASSERT_TRUE(line.ok());
   ASSERT_EQ(line.open(), 0);
   Calls calls;
   ASSERT_EQ(InstallComCallback(line.port(), 0x8006, 36, 0x55, record, &calls), 0);
   line.sim().sendRaw({0x01, 0x55});
-  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 2; }));
-  line.sim().sendRaw(filler(34));
   ASSERT_TRUE(PumpUntil([&] { return calls.count >= 1; }));
+  EXPECT_EQ(calls.lastEvents, LWRS_RXFLAG);
+  line.sim().sendRaw(filler(34));
+  ASSERT_TRUE(PumpUntil([&] { return calls.count >= 2; }));
   PumpFor(0.1);
+  EXPECT_EQ(calls.count, 2);
+  EXPECT_EQ(calls.lastEvents, LWRS_RECEIVE);
+  EXPECT_EQ(calls.queueAtCall, 36);
+}
+
+// An answer that crosses the line at its pace wakes the program a few times,
+// not once per byte, and still comes whole in one call.
+TEST(SerialCallback, AnswerAtTheLinesPaceWakesTheProgramAFewTimesNotPerByte) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(), 0);
+  Calls calls;
+  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 36, 0x55, record, &calls), 0);
+  const std::vector<uint8_t> request = RequestBytes(8, {});
+  const long wakeUpsBefore = OwnWakeUps();
+  ASSERT_EQ(ComWrt(line.port(), reinterpret_cast<const char *>(request.data()), 36), 36);
+  ASSERT_TRUE(PumpUntil([&] { return calls.count >= 1; }));
+  // About 37.5 ms: the idle wake-ups of the loop, the first byte, the pause's
+  // end and the last few bytes; one wake-up per byte would be 36 more.
+  EXPECT_LT(OwnWakeUps() - wakeUpsBefore, 20);
   EXPECT_EQ(calls.count, 1);
-  EXPECT_EQ(calls.lastEvents, LWRS_RECEIVE | LWRS_RXFLAG);
   EXPECT_EQ(calls.queueAtCall, 36);
 }
 
