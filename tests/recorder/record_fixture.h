@@ -66,18 +66,21 @@ class RecordRun : public testsupport::ProgramLine {
       ClickStopRecording();
     });
     limit.start(30000);
-    QTimer watch;
-    watch.setTimerType(Qt::PreciseTimer);
-    watch.setInterval(1);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
+    auto look = [&] {
       const int count = Value(panelPopUp, POPUP_RECCOUNT);
       if (!seen_.empty() && seen_.back().count == count) return;
       seen_.push_back({count, Timer(), static_cast<int>(Rows().size())});
       if (onChange) onChange(seen_.back());
-    });
+    };
+    QTimer watch;
+    watch.setTimerType(Qt::PreciseTimer);
+    watch.setInterval(1);
+    QObject::connect(&watch, &QTimer::timeout, look);
     watch.start();
     Click(panelHandle, PANEL_RECCTRL1);
     watch.stop();
+    // The last row's pass may end the run before the watch is due again.
+    look();
     runEnd_ = Timer();
   }
 
