@@ -36,7 +36,8 @@ void show(Indicator *entry) {
 void showPending() {
   gPassPosted = false;
   std::erase_if(gIndicators, [](const Indicator &entry) { return entry.widget.isNull(); });
-  for (Indicator &entry : gIndicators) show(&entry);
+  // By index: showing a value must not be able to invalidate the walk.
+  for (std::size_t i = 0; i < gIndicators.size(); ++i) show(&gIndicators[i]);
 }
 
 // Posted at normal priority, the pass runs before the window's repaint,
