@@ -83,6 +83,17 @@ void StopWithStatus(const char *text) {
   stop_flag = 1;
 }
 
+// The row goes to the disk while the request is on its way, so the disk's
+// time overlaps the controller's instead of delaying the request. False when
+// the sync failed: the run stops.
+bool SyncWrittenRow(bool *unsynced) {
+  if (!*unsynced) return true;
+  *unsynced = false;
+  if (SyncHeldFile() == kFileOk) return true;
+  StopWithStatus(kWriteError);
+  return false;
+}
+
 // The request/answer loop. Rows are due on whole seconds: a row is taken at
 // the first answer once (whole seconds at the last row) + interval is reached.
 void RecordLoop(uint16_t interval, uint16_t samples) {
@@ -115,15 +126,7 @@ void RecordLoop(uint16_t interval, uint16_t samples) {
     if (rx_flag == 1) {
       SendNextLiveRequest();
     }
-    // The row goes to the disk while the request is on its way, so the
-    // disk's time overlaps the controller's instead of delaying the request.
-    if (rowUnsynced) {
-      rowUnsynced = false;
-      if (SyncHeldFile() != kFileOk) {
-        StopWithStatus(kWriteError);
-        return;
-      }
-    }
+    if (!SyncWrittenRow(&rowUnsynced)) return;
     tdiff = Timer() - tstart;
     if (tdiff > TIMEOUT) {
       StopWithStatus("Timeout RS232-Line!");
