@@ -378,11 +378,8 @@ void SerialPort::onTransmitEmpty() {
 void SerialPort::invoke(int events) {
   arrivedDuringCallback_ = false;
   ++activeCallbacks_;
-  inOwnCallback_ = true;
   callback_(number_, events, callbackData_);
-  inOwnCallback_ = false;
   --activeCallbacks_;
-  updateWakeThreshold();
   // Bytes that came in while the callback ran get their turn once it is over.
   if (!arrivedDuringCallback_ || !usable()) return;
   notifyLater();

@@ -102,8 +102,5 @@ class SerialPort : public QObject {
   void *callbackData_ = nullptr;
   bool arrivedDuringCallback_ = false;
   int wakeThreshold_ = 1;  // as the line was configured
-  // While this port's callback runs the threshold waits for its end: the
-  // callback takes the answer it was called for, and the count is wanted again.
-  bool inOwnCallback_ = false;
   static int activeCallbacks_;
 };

@@ -58,6 +58,5 @@ void SerialPort::endRestPause() {
 }
 
 void SerialPort::updateWakeThreshold() {
-  if (inOwnCallback_) return;
   setWakeThreshold(wakeThresholdWanted());
 }
