@@ -34,6 +34,13 @@ void record(int port, int events, void *data) {
   calls.queueAtCall = GetInQLen(port);
 }
 
+// Opens the line's port with the counting callback on it: count 36, event
+// character 0x55.
+bool Listen(SimLine &line, int eventMask, Calls *calls) {
+  return line.ok() && line.open() == 0 &&
+         InstallComCallback(line.port(), eventMask, 36, 0x55, record, calls) == 0;
+}
+
 // What the program's callback does: read one frame, keep it, drop the rest.
 struct FrameReader {
   int calls = 0;
@@ -69,10 +76,8 @@ std::vector<uint8_t> filler(int count) {
 
 TEST(SerialCallback, RunsOnlyInsideEventProcessingOnceNotifyCountIsReached) {
   SimLine line;
-  ASSERT_TRUE(line.ok());
-  ASSERT_EQ(line.open(), 0);
   Calls calls;
-  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 36, 0x55, record, &calls), 0);
+  ASSERT_TRUE(Listen(line, LWRS_RECEIVE, &calls));
 
   line.sim().sendRaw(filler(35));
   ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 35; }));
@@ -110,10 +115,8 @@ TEST(SerialCallback, ProgramStyleCallbackReadsTheAnswerAndDropsSurplus) {
 
 TEST(SerialCallback, EventCharacterAloneGivesRxFlagOnly) {
   SimLine line;
-  ASSERT_TRUE(line.ok());
-  ASSERT_EQ(line.open(), 0);
   Calls calls;
-  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RXFLAG, 36, 0x55, record, &calls), 0);
+  ASSERT_TRUE(Listen(line, LWRS_RXFLAG, &calls));
   line.sim().sendRaw({0x01, 0x55});
   ASSERT_TRUE(PumpUntil([&] { return calls.count == 1; }));
   EXPECT_EQ(calls.lastEvents, LWRS_RXFLAG);
@@ -122,10 +125,8 @@ TEST(SerialCallback, EventCharacterAloneGivesRxFlagOnly) {
 // The event character is reported as it comes; the count when it is there.
 TEST(SerialCallback, EventCharacterComesAtOnceAndTheCountWhenItIsThere) {
   SimLine line;
-  ASSERT_TRUE(line.ok());
-  ASSERT_EQ(line.open(), 0);
   Calls calls;
-  ASSERT_EQ(InstallComCallback(line.port(), 0x8006, 36, 0x55, record, &calls), 0);
+  ASSERT_TRUE(Listen(line, 0x8006, &calls));
   line.sim().sendRaw({0x01, 0x55});
   ASSERT_TRUE(PumpUntil([&] { return calls.count >= 1; }));
   EXPECT_EQ(calls.lastEvents, LWRS_RXFLAG);
@@ -141,10 +142,8 @@ TEST(SerialCallback, EventCharacterComesAtOnceAndTheCountWhenItIsThere) {
 // not once per byte, and still comes whole in one call.
 TEST(SerialCallback, AnswerAtTheLinesPaceWakesTheProgramAFewTimesNotPerByte) {
   SimLine line;
-  ASSERT_TRUE(line.ok());
-  ASSERT_EQ(line.open(), 0);
   Calls calls;
-  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 36, 0x55, record, &calls), 0);
+  ASSERT_TRUE(Listen(line, LWRS_RECEIVE, &calls));
   const std::vector<uint8_t> request = RequestBytes(8, {});
   const long wakeUpsBefore = OwnWakeUps();
   ASSERT_EQ(ComWrt(line.port(), reinterpret_cast<const char *>(request.data()), 36), 36);
@@ -160,10 +159,8 @@ TEST(SerialCallback, AnswerAtTheLinesPaceWakesTheProgramAFewTimesNotPerByte) {
 // of fewer bytes than the count never waits for the count.
 TEST(SerialCallback, BytesTakenInBeforeTheCountStillCount) {
   SimLine line;
-  ASSERT_TRUE(line.ok());
-  ASSERT_EQ(line.open(), 0);
   Calls calls;
-  ASSERT_EQ(InstallComCallback(line.port(), LWRS_RECEIVE, 36, 0x55, record, &calls), 0);
+  ASSERT_TRUE(Listen(line, LWRS_RECEIVE, &calls));
   line.sim().sendRaw(filler(10));
   ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 10; }));
   char window[36];
@@ -185,10 +182,8 @@ TEST(SerialCallback, BytesTakenInBeforeTheCountStillCount) {
 
 TEST(SerialCallback, TransmitEmptyComesFromTheEventLoopAfterAWrite) {
   SimLine line;
-  ASSERT_TRUE(line.ok());
-  ASSERT_EQ(line.open(), 0);
   Calls calls;
-  ASSERT_EQ(InstallComCallback(line.port(), LWRS_TXEMPTY, 36, 0x55, record, &calls), 0);
+  ASSERT_TRUE(Listen(line, LWRS_TXEMPTY, &calls));
   ASSERT_EQ(ComWrt(line.port(), "\x01\x02", 2), 2);
   EXPECT_EQ(calls.count, 0);
   ASSERT_TRUE(PumpUntil([&] { return calls.count == 1; }));
@@ -197,10 +192,8 @@ TEST(SerialCallback, TransmitEmptyComesFromTheEventLoopAfterAWrite) {
 
 TEST(SerialCallback, MaskZeroOrNoFunctionSwitchesItOff) {
   SimLine line;
-  ASSERT_TRUE(line.ok());
-  ASSERT_EQ(line.open(), 0);
   Calls calls;
-  ASSERT_EQ(InstallComCallback(line.port(), 0x8006, 36, 0x55, record, &calls), 0);
+  ASSERT_TRUE(Listen(line, 0x8006, &calls));
   ASSERT_EQ(InstallComCallback(line.port(), 0, 36, 0x55, nullptr, nullptr), 0);
   line.sim().sendRaw(filler(40));
   ASSERT_TRUE(PumpUntil([&] { return GetInQLen(line.port()) == 40; }));
