@@ -11,32 +11,48 @@ constexpr int kLeftMargin = 58;  // room for the y numbers and the rotated y nam
 constexpr int kRightMargin = 10;
 constexpr int kTopMargin = 8;
 constexpr int kBottomMargin = 34;  // x numbers and x name
-constexpr int kDivisions = 5;
+// Room per axis number: a line of text on the y axis, a number 60 wide on x.
+constexpr int kYTickSpacing = 36;
+constexpr int kXTickSpacing = 80;
+constexpr int kMinDivisions = 2;
+constexpr int kMaxDivisions = 10;
+constexpr int kAutoscaleDivisions = 8;
 constexpr int kSampleLength = 24;  // the line sample of a legend entry
 constexpr int kEntryGap = 16;
 constexpr int kRowGap = 2;
-constexpr double kAutoscaleRoom = 0.05;  // of the data's span, above and below
+constexpr double kTickTolerance = 1e-9;  // of a step: a tick on an end is inside
 
 const QColor kPlotBackground(255, 255, 255);
 const QColor kGridColor(215, 215, 215);
 const QColor kFrameColor(90, 90, 90);
 
-// As many decimals as a hundredth of the axis span needs: "-3.20", not "-3.19776".
-QString axisNumber(double v, const AxisRange &axis) {
-  const double span = std::abs(axis.max - axis.min);
+int divisionsFor(int pixels, int spacing) {
+  return std::clamp(pixels / spacing, kMinDivisions, kMaxDivisions);
+}
+
+AxisTicks yTicks(const QRect &plot, const AxisRange &axis) {
+  return ChooseTicks(axis, divisionsFor(plot.height(), kYTickSpacing));
+}
+
+AxisTicks xTicks(const QRect &plot, const AxisRange &axis) {
+  return ChooseTicks(axis, divisionsFor(plot.width(), kXTickSpacing));
+}
+
+// As many decimals as the step needs: "0.5", "-3.5", "200".
+QString axisNumber(const AxisTicks &ticks, int i) {
   const int decimals =
-      span > 0.0 ? std::clamp(static_cast<int>(std::ceil(-std::log10(span / 100))), 0, 6) : 0;
-  if (std::abs(v) < span * 1e-9) v = 0.0;  // no "-0.00" at the origin
-  return QString::number(v, 'f', decimals);
+      std::clamp(static_cast<int>(std::ceil(-std::log10(ticks.step) - kTickTolerance)), 0, 9);
+  if (ticks.first + i == 0) return QString::number(0.0, 'f', decimals);  // never "-0.0"
+  return QString::number(ticks.value(i), 'f', decimals);
 }
 
 void drawYAxis(QPainter &painter, const QRect &plot, const AxisRange &axis, const QString &name) {
   const QFontMetrics metrics = painter.fontMetrics();
-  for (int i = 0; i <= kDivisions; ++i) {
-    const double value = axis.min + (axis.max - axis.min) * i / kDivisions;
-    const int y = qRound(AxisPixel(axis, value, plot.bottom(), plot.top()));
+  const AxisTicks ticks = yTicks(plot, axis);
+  for (int i = 0; i < ticks.count; ++i) {
+    const int y = qRound(AxisPixel(axis, ticks.value(i), plot.bottom(), plot.top()));
     const QRect box(plot.left() - 44, y - metrics.height() / 2, 40, metrics.height());
-    painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, axisNumber(value, axis));
+    painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter, axisNumber(ticks, i));
   }
   if (name.isEmpty()) return;
   painter.save();
@@ -50,14 +66,14 @@ void drawYAxis(QPainter &painter, const QRect &plot, const AxisRange &axis, cons
 
 void drawXAxis(QPainter &painter, const QRect &plot, const AxisRange &axis, const QString &name) {
   const QFontMetrics metrics = painter.fontMetrics();
-  for (int i = 0; i <= kDivisions; ++i) {
-    const double value = axis.min + (axis.max - axis.min) * i / kDivisions;
-    const int x = qRound(AxisPixel(axis, value, plot.left(), plot.right()));
+  const AxisTicks ticks = xTicks(plot, axis);
+  for (int i = 0; i < ticks.count; ++i) {
+    const int x = qRound(AxisPixel(axis, ticks.value(i), plot.left(), plot.right()));
     // The last number ends at the chart's edge instead of running past it.
     const int left = std::min(x - 30, plot.right() + kRightMargin - 60);
     painter.drawText(QRect(left, plot.bottom() + 3, 60, metrics.height()),
                      left < x - 30 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter,
-                     axisNumber(value, axis));
+                     axisNumber(ticks, i));
   }
   if (name.isEmpty()) return;
   painter.drawText(
@@ -65,22 +81,49 @@ void drawXAxis(QPainter &painter, const QRect &plot, const AxisRange &axis, cons
       Qt::AlignCenter, name);
 }
 
-void drawGrid(QPainter &painter, const QRect &plot) {
+// Grid lines at the axis numbers; the border draws the ends.
+void drawGrid(QPainter &painter, const QRect &plot, const ChartAxes &axes) {
   painter.setPen(QPen(kGridColor, 0));
-  for (int i = 1; i < kDivisions; ++i) {
-    const int x = plot.left() + plot.width() * i / kDivisions;
-    const int y = plot.top() + plot.height() * i / kDivisions;
-    painter.drawLine(x, plot.top(), x, plot.bottom());
-    painter.drawLine(plot.left(), y, plot.right(), y);
+  const AxisTicks x = xTicks(plot, axes.x);
+  for (int i = 0; i < x.count; ++i) {
+    const int at = qRound(AxisPixel(axes.x, x.value(i), plot.left(), plot.right()));
+    if (at > plot.left() && at < plot.right()) painter.drawLine(at, plot.top(), at, plot.bottom());
   }
+  const AxisTicks y = yTicks(plot, axes.y);
+  for (int i = 0; i < y.count; ++i) {
+    const int at = qRound(AxisPixel(axes.y, y.value(i), plot.bottom(), plot.top()));
+    if (at > plot.top() && at < plot.bottom()) painter.drawLine(plot.left(), at, plot.right(), at);
+  }
+}
+
+double niceStep(double span, int maxDivisions) {
+  const double least = span / std::max(maxDivisions, 1);
+  const double power = std::pow(10.0, std::floor(std::log10(least)));
+  for (const double factor : {1.0, 2.0, 5.0}) {
+    if (factor * power >= least * (1 - kTickTolerance)) return factor * power;
+  }
+  return 10.0 * power;
 }
 
 }  // namespace
 
-AxisRange PaddedRange(double min, double max) {
+AxisTicks ChooseTicks(const AxisRange &axis, int maxDivisions) {
+  const double span = axis.max - axis.min;
+  if (!(span > 0.0) || !std::isfinite(span)) return {};
+  AxisTicks ticks;
+  ticks.step = niceStep(span, maxDivisions);
+  ticks.first = static_cast<long long>(std::ceil(axis.min / ticks.step - kTickTolerance));
+  const auto last = static_cast<long long>(std::floor(axis.max / ticks.step + kTickTolerance));
+  ticks.count = static_cast<int>(std::max(last - ticks.first + 1, 0LL));
+  return ticks;
+}
+
+AxisRange AutoscaleRange(double min, double max) {
+  if (!std::isfinite(min) || !std::isfinite(max)) return {};
   if (min == max) return {min - 1.0, max + 1.0};
-  const double room = (max - min) * kAutoscaleRoom;
-  return {min - room, max + room};
+  const double step = niceStep(max - min, kAutoscaleDivisions);
+  return {std::floor(min / step + kTickTolerance) * step,
+          std::ceil(max / step - kTickTolerance) * step};
 }
 
 Qt::PenStyle PenStyleOf(int lineStyle) {
@@ -150,9 +193,9 @@ QRect plotArea(const QSize &size, int legendHeight) {
 
 }  // namespace
 
-void DrawPlotArea(QPainter &painter, const QRect &plot) {
+void DrawPlotArea(QPainter &painter, const QRect &plot, const ChartAxes &axes) {
   painter.fillRect(plot, kPlotBackground);
-  drawGrid(painter, plot);
+  drawGrid(painter, plot, axes);
   painter.setPen(QPen(kFrameColor, 0));
   painter.drawRect(plot);
 }
@@ -162,7 +205,7 @@ QRect DrawChartFrame(QPainter &painter, const QSize &size, const LegendEntry *le
   const int band = legendHeight(painter.fontMetrics(), legend, count, size.width());
   drawLegend(painter, QRect(0, 0, size.width(), band), legend, count);
   const QRect plot = plotArea(size, band);
-  DrawPlotArea(painter, plot);
+  DrawPlotArea(painter, plot, axes);
   drawYAxis(painter, plot, axes.y, axes.yName);
   drawXAxis(painter, plot, axes.x, axes.xName);
   return plot;

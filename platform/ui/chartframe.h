@@ -14,8 +14,22 @@ struct AxisRange {
   bool operator==(const AxisRange &) const = default;
 };
 
-// A range around min..max with a little room on either side, for autoscaled axes.
-AxisRange PaddedRange(double min, double max);
+// The numbers of an axis: `count` multiples of `step` (1, 2 or 5 times a
+// power of ten) from first * step up, all inside the range; the ends of the
+// range may fall between them.
+struct AxisTicks {
+  long long first = 0;
+  double step = 1.0;
+  int count = 0;
+
+  double value(int i) const { return static_cast<double>(first + i) * step; }
+  bool operator==(const AxisTicks &) const = default;
+};
+// The smallest such step that puts at most `maxDivisions` steps into the range.
+AxisTicks ChooseTicks(const AxisRange &axis, int maxDivisions);
+// The range of an autoscaled axis: min..max widened to the nearest multiples
+// of its tick step.
+AxisRange AutoscaleRange(double min, double max);
 
 // A named trace or plot, as the legend shows it.
 struct LegendEntry {
@@ -34,8 +48,6 @@ inline double AxisPixel(const AxisRange &axis, double v, double low, double high
   if (span == 0.0) return (low + high) / 2;
   return low + (v - axis.min) * (high - low) / span;
 }
-// The plot area's background, grid and border.
-void DrawPlotArea(QPainter &painter, const QRect &plot);
 // The ranges and names of a chart's two axes.
 struct ChartAxes {
   AxisRange y;
@@ -45,6 +57,8 @@ struct ChartAxes {
 
   bool operator==(const ChartAxes &) const = default;
 };
+// The plot area's background, grid (at the axis numbers) and border.
+void DrawPlotArea(QPainter &painter, const QRect &plot, const ChartAxes &axes);
 // Draws the legend band (entries flow left to right and wrap) and below it the
 // plot area with its grid, axis numbers and names into a chart of `size`;
 // returns the plot area.

@@ -149,7 +149,7 @@ AxisRange StripChart::shownYRange() const {
       high = std::max(high, shownPoint(t, i));
     }
   }
-  return PaddedRange(low, high);
+  return AutoscaleRange(low, high);
 }
 
 // Point i (0 = oldest shown) on the x axis; the newest lies at 0.
@@ -238,7 +238,8 @@ void StripChart::paintEvent(QPaintEvent *event) {
   if (!frame_.shows(content) && !event->rect().contains(rect())) update();  // the rest follows
   QPainter painter(this);
   if (frame_.shows(content) && frame_.plot().contains(event->rect())) {
-    DrawPlotArea(painter, frame_.plot());  // new points only: the rest of the frame stands
+    DrawPlotArea(painter, frame_.plot(),
+                 content.axes);  // new points only: the rest of the frame stands
   } else {
     frame_.draw(painter, content);
   }

@@ -112,12 +112,14 @@ AxisRange XYGraph::dataRange(bool xAxis) const {
 }
 
 AxisRange XYGraph::axisRange(int axis) const {
-  if (axis == VAL_XAXIS) return xAuto_ ? dataRange(true) : xRange_;
-  if (operatorAutoscale_ && !plots_.empty()) {
-    const AxisRange data = dataRange(false);
-    return PaddedRange(data.min, data.max);
-  }
-  return yAuto_ ? dataRange(false) : yRange_;
+  if (axis == VAL_XAXIS) return xAuto_ ? niceDataRange(true) : xRange_;
+  if ((operatorAutoscale_ && !plots_.empty()) || yAuto_) return niceDataRange(false);
+  return yRange_;
+}
+
+AxisRange XYGraph::niceDataRange(bool xAxis) const {
+  const AxisRange data = dataRange(xAxis);
+  return AutoscaleRange(data.min, data.max);
 }
 
 void XYGraph::setAutoscaled(bool on) {

@@ -71,6 +71,7 @@ class XYGraph : public QWidget, public ChartActions {
 
  private:
   AxisRange dataRange(bool xAxis) const;
+  AxisRange niceDataRange(bool xAxis) const;
   bool plotsShareX() const;
   QString csvSharedX() const;
   QString csvPairs() const;

@@ -7,12 +7,54 @@
 #include <QWindow>
 #include <functional>
 
+#include "platform/ui/chartframe.h"
 #include "platform/ui/stripchart.h"
 #include "tests/platform/ui_fixture.h"
 
 namespace {
 
 using Points = std::vector<double>;
+
+// Axis numbers fall on multiples of 1, 2 or 5 times a power of ten inside the
+// range; a fixed range keeps its ends, an autoscaled one widens to a step.
+TEST(AxisNumbers, StepsOfOneTwoOrFiveInsideTheRange) {
+  const struct {
+    AxisRange range;
+    int maxDivisions;
+    Points numbers;
+  } cases[] = {
+      {{0, 4096}, 8, {0, 1000, 2000, 3000, 4000}},                 // raw chart
+      {{0, 1100}, 8, {0, 200, 400, 600, 800, 1000}},               // normalised chart
+      {{0, 1100}, 4, {0, 500, 1000}},                              // a chart given up height
+      {{1, 128}, 9, {20, 40, 60, 80, 100, 120}},                   // data graph index
+      {{-3.7125, 0}, 8, {-3.5, -3, -2.5, -2, -1.5, -1, -0.5, 0}},  // time axis
+      {{2458.7, 2460.1}, 5, {2459, 2459.5, 2460}},
+      {{-1, 1}, 2, {-1, 0, 1}},
+      {{0, 0.001}, 2, {0, 0.0005, 0.001}},
+      {{5, 5}, 8, {}},
+  };
+  for (const auto &c : cases) {
+    const AxisTicks ticks = ChooseTicks(c.range, c.maxDivisions);
+    Points numbers;
+    for (int i = 0; i < ticks.count; ++i) numbers.push_back(ticks.value(i));
+    ASSERT_EQ(numbers.size(), c.numbers.size()) << c.range.min << ".." << c.range.max;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+      EXPECT_NEAR(numbers[i], c.numbers[i], 1e-12) << c.range.min << ".." << c.range.max;
+    }
+  }
+  const struct {
+    double min, max;
+    AxisRange range;
+  } autoscaled[] = {
+      {398, 1718, {200, 1800}}, {0, 1000, {0, 1000}}, {574, 992, {500, 1000}},
+      {-0.3, 0.7, {-0.4, 0.8}}, {7, 7, {6, 8}},
+  };
+  for (const auto &a : autoscaled) {
+    const AxisRange range = AutoscaleRange(a.min, a.max);
+    EXPECT_NEAR(range.min, a.range.min, 1e-9) << a.min << ".." << a.max;
+    EXPECT_NEAR(range.max, a.range.max, 1e-9) << a.min << ".." << a.max;
+  }
+}
 
 bool HasColour(const QImage &image, QColor colour) {
   for (int y = 0; y < image.height(); ++y) {
