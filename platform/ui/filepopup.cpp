@@ -114,6 +114,7 @@ int FileSelectPopup(const char *defaultDirectory, const char *defaultFileSpec,
                                  defaultFileSpec != nullptr ? defaultFileSpec : "",
                                  fileTypeList != nullptr ? fileTypeList : "",
                                  title != nullptr ? title : "", buttonText(buttonLabel)};
+  QDir().mkpath(fromLocal(request.dir));  // the program directory is made on first use
   std::string chosen;
   const bool answered = gFilePopupAnswer
                             ? gFilePopupAnswer(request, &chosen)

@@ -101,8 +101,7 @@ int GetProjectDir(char directory[]) {
   facts.resourceBeside = HoldsResourceFile(facts.exeDir);
   facts.writable = facts.resourceBeside && DirWritable(facts.exeDir);
   if (!facts.writable) facts.userDir = appdirs::UserProgramDir();
+  // Not made here: a recording or a file popup makes it when first used.
   const std::string dir = appdirs::ChooseProgramDir(facts);
-  // Created on first use, so the first recording finds it.
-  if (dir != facts.exeDir && !QDir().mkpath(QString::fromStdString(dir))) return kFileCannotOpen;
   return CopyIfFits(dir, directory) ? 0 : kFileCannotOpen;
 }

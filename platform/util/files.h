@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
 #include <string>
 
 namespace rvutil {
@@ -38,6 +39,11 @@ int ReadWholeFile(const char *fileName, std::string *content);
 // check of its own (root passes every access check). nullptr restores it.
 bool MayWrite(const char *path);
 void SetWriteCheckForTest(bool (*check)(const char *path));
+
+// The name an old file goes aside under before a new one takes its place:
+// "<path without extension>-<yyyymmdd-hhmmss of `modified`, local time>"
+// with "-<number>" for number > 1, then the extension.
+std::string AsideName(const std::string &path, std::time_t modified, int number);
 
 // Whether fd is the file held for a run, which its holder syncs.
 bool IsHeldFile(int fd);

@@ -63,10 +63,12 @@ int FileToArray(const char *fileName, void *array, int dataType, int numberOfEle
 int Fmt(char *target, const char *format, const int *source);
 
 // A file held for a whole run: created fresh (an old file of that name is
-// deleted first, and the new one's directory synced), then kept open and
-// locked (flock) until CloseHeldFile. kFileInUse when another process holds
-// the old or the new file; kFileCannotOpen when the old file cannot be
-// deleted or the new one cannot be created. One file is held at a time.
+// first renamed in its folder after its modification time,
+// "RVimRecord-20261208-153012.dat", never over another file; a missing
+// directory made; the new one's directory synced), then kept open and locked (flock) until
+// CloseHeldFile. kFileInUse when another process holds the old or the new file; kFileCannotOpen
+// when the old file cannot be moved aside or the new one cannot be created. One file is held at a
+// time.
 int CreateHeldFile(const char *fileName);
 // 1 while fileName still names the held file, 0 once it was deleted or replaced.
 int HeldFileInPlace(const char *fileName);
@@ -81,7 +83,10 @@ int StringLength(const char *text);
 // Joins directory and file name into path (kMaxPathname bytes). Returns 0, or a
 // negative result (path untouched) when the result would not fit.
 int MakePathname(const char *directory, const char *fileName, char path[]);
-// The directory of the executable (kMaxPathname bytes). Returns 0 or negative.
+// The program directory (kMaxPathname bytes): the executable's directory for a
+// writable copy beside its resource file, else the per-user documents
+// directory, which is not made here but when first used (a record file or a
+// file popup). Returns 0 or negative.
 int GetProjectDir(char directory[]);
 
 // ---- Clock -------------------------------------------------------------------

@@ -56,7 +56,7 @@ TEST(ProgramDir, BuildFolderKeepsTheExecutablesDirectory) {
   EXPECT_EQ(std::string(dir), ExeDir());
 }
 
-TEST(ProgramDir, UnwritableExecutableDirectoryMovesToACreatedPerUserDirectory) {
+TEST(ProgramDir, UnwritableExecutableDirectoryMovesToAPerUserDirectoryMadeOnFirstUse) {
   QTemporaryDir home;
   ASSERT_TRUE(home.isValid());
   setenv("HOME", home.path().toUtf8().constData(), 1);
@@ -68,6 +68,9 @@ TEST(ProgramDir, UnwritableExecutableDirectoryMovesToACreatedPerUserDirectory) {
   const std::string expected = home.path().toStdString() + "/Documents/RVIMZEL4V14";
   EXPECT_EQ(std::string(dir), expected);
   struct stat st {};
+  EXPECT_NE(stat(expected.c_str(), &st), 0) << "not made before it is used";
+  ASSERT_EQ(CreateHeldFile((expected + "/RVimRecord.dat").c_str()), kFileOk);
+  CloseHeldFile();
   EXPECT_EQ(stat(expected.c_str(), &st), 0);
   EXPECT_TRUE(S_ISDIR(st.st_mode));
 }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 
 #include <csignal>
 #include <cstdint>
@@ -124,6 +125,51 @@ TEST_F(FileOps, AppendSyncsAtOnceUnlessTheFileIsHeld) {
   CloseHeldFile();
   EXPECT_EQ(SyncHeldFile(), kFileCannotOpen);
   rvutil::SetSyncForTest(nullptr);
+}
+
+// 2026-12-08 15:30:12 in local time, as the names show it.
+std::time_t RecordedAt() {
+  std::tm t{};
+  t.tm_year = 2026 - 1900;
+  t.tm_mon = 11;
+  t.tm_mday = 8;
+  t.tm_hour = 15;
+  t.tm_min = 30;
+  t.tm_sec = 12;
+  t.tm_isdst = -1;
+  return std::mktime(&t);
+}
+
+TEST(FileAside, NameCarriesTheModificationTimeBeforeTheExtension) {
+  const struct {
+    const char *path;
+    int number;
+    const char *aside;
+  } cases[] = {
+      {"/d/RVimRecord.dat", 1, "/d/RVimRecord-20261208-153012.dat"},
+      {"/d/RVimRecord.dat", 2, "/d/RVimRecord-20261208-153012-2.dat"},
+      {"rec.tar.dat", 1, "rec.tar-20261208-153012.dat"},
+      {"/d.x/record", 1, "/d.x/record-20261208-153012"},
+      {"/d/.hidden", 3, "/d/.hidden-20261208-153012-3"},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(rvutil::AsideName(c.path, RecordedAt(), c.number), c.aside) << c.path;
+  }
+}
+
+TEST_F(FileOps, AFreshHeldFileSetsTheOldOneAsideAndNeverOverwritesAnAsideOne) {
+  const std::string aside = "RVimRecord-20261208-153012.dat";
+  for (const char *earlier : {"first\n", "second\n"}) {
+    Write(Path("RVimRecord.dat"), earlier);
+    const timeval times[2] = {{RecordedAt(), 0}, {RecordedAt(), 0}};
+    ASSERT_EQ(utimes(Path("RVimRecord.dat").c_str(), times), 0);
+    ASSERT_EQ(CreateHeldFile(Path("RVimRecord.dat").c_str()), kFileOk);
+    CloseHeldFile();
+    EXPECT_EQ(Read(Path("RVimRecord.dat")), "") << "a fresh file";
+  }
+  EXPECT_EQ(Read(Path(aside)), "first\n");
+  EXPECT_EQ(Read(Path("RVimRecord-20261208-153012-2.dat")), "second\n");
+  EXPECT_EQ(Entries().size(), 3u);
 }
 
 TEST_F(FileOps, ReplaceLeavesOnlyTheNewContentAndNoTemporaryFile) {

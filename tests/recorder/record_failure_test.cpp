@@ -22,7 +22,9 @@ void WriteWholeFile(const std::string &path, const std::string &content) {
 }
 
 TEST_F(RecordRun, RecordFileThatCannotBeCreatedEndsTheRunAtOnce) {
-  SetRecordFile(tmp_.filePath(QStringLiteral("missing/RVimRecord.dat")).toStdString());
+  // A missing folder would be made; one below a plain file cannot be.
+  WriteWholeFile(tmp_.filePath(QStringLiteral("plain")).toStdString(), "x");
+  SetRecordFile(tmp_.filePath(QStringLiteral("plain/RVimRecord.dat")).toStdString());
   Settings(0, 10);
   Record();
   EXPECT_EQ(Status(), "Record file cannot be created - recording NOT started!");

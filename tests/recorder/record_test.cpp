@@ -1,9 +1,12 @@
 // The recording run against the simulated controller: the record file byte
 // for byte, the end by count, stop and time-out, the row counter and the
 // control states.
+#include <sys/stat.h>
+
 #include <cmath>
 
 #include "platform/util/clockseam.h"
+#include "platform/util/files.h"
 #include "tests/recorder/record_fixture.h"
 
 namespace {
@@ -92,14 +95,15 @@ TEST_F(RecordRun, ControlsAndStateWhileRecording) {
   EXPECT_EQ(Attribute(panelHandle, PANEL_DATAGRAPH, ATTR_VISIBLE), 0);
 }
 
-TEST_F(RecordRun, ANewRunReplacesTheOldFile) {
-  {
-    std::ofstream old(recfile_name);
-    old << "old content that must go\n1\t2\t3\t4\n";
-  }
+TEST_F(RecordRun, ANewRunKeepsTheOldRecordingAsideUnderItsModificationTime) {
+  const std::string old = "R-VIM-ZEL4-RECORDER-FILE: Time-Interval[s]: 1\n1\t2\t3\t4\n";
+  std::ofstream(recfile_name) << old;
+  struct stat written {};
+  ASSERT_EQ(stat(recfile_name, &written), 0);
   Settings(0, 1);
   Record();
   EXPECT_EQ(File(), Header(0) + LiveRow() + "\n");
+  EXPECT_EQ(ReadWholeFile(rvutil::AsideName(recfile_name, written.st_mtime, 1)), old);
 }
 
 TEST_F(RecordRun, RowsAreDueOnWholeSecondsOfTheInterval) {
