@@ -7,10 +7,18 @@
 #include "platform/serial/porttable.h"
 #include "platform/serial/porttable_identity.h"
 #include "platform/util/cmdline.h"
+#include "platform/util/types.h"
 
 namespace {
 
-CommandLine gCommandLine;
+// One row per option: name, value name (nullptr for a switch), description.
+const CommandLineOption kOptions[] = {
+    {"port", "PATH|NUMBER",
+     "Open this serial device (a path such as /dev/ttyUSB0 or a /dev/serial/by-id name) or "
+     "port number at start."},
+    {"demo", nullptr, "Start on the built-in demo controller."},
+};
+constexpr int kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
 // A port number: digits only, within the table's range.
 bool PortNumber(const char *text, int *number) {
@@ -24,20 +32,33 @@ bool PortNumber(const char *text, int *number) {
 
 }  // namespace
 
+bool HelpOrVersionEndsProgram(int argc, char **argv, int *exitCode) {
+  *exitCode = AnswerHelpOrVersion(argc, argv, kOptions, kOptionCount, RVIM_VERSION);
+  return *exitCode != kCommandLineStart;
+}
+
 bool CommandLineEndsProgram(int argc, char **argv, int *exitCode) {
-  ParseCommandLine(argc, argv, RVIM_VERSION, &gCommandLine);
-  *exitCode = gCommandLine.exitCode;
-  return gCommandLine.exitCode >= 0;
+  *exitCode = ReadCommandLine(argc, argv, kOptions, kOptionCount, RVIM_VERSION);
+  if (*exitCode == kCommandLineStart && CommandLineIsSet("port") && CommandLineIsSet("demo")) {
+    *exitCode = CommandLineError("--port and --demo exclude each other.");
+  }
+  char port[kMaxPathname] = "";
+  if (*exitCode == kCommandLineStart && CommandLineIsSet("port") &&
+      CommandLineValue("port", port, sizeof port) == 0) {
+    *exitCode = CommandLineError("The port path is too long.");
+  }
+  return *exitCode != kCommandLineStart;
 }
 
 bool ApplyCommandLinePort() {
-  if (gCommandLine.demo) {
+  if (CommandLineIsSet("demo")) {
     com = kDemoPort;
     return true;
   }
-  if (gCommandLine.port[0] == '\0') return false;
+  char port[kMaxPathname] = "";
+  if (CommandLineValue("port", port, sizeof port) == 0) return false;
   int number = 0;
-  if (!PortNumber(gCommandLine.port, &number)) number = PortTableNumberForPath(gCommandLine.port);
+  if (!PortNumber(port, &number)) number = PortTableNumberForPath(port);
   if (number > 0) com = number;
   return number > 0;
 }

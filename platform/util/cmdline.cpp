@@ -6,8 +6,17 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <string>
 
 namespace {
+
+struct Found {
+  QString helpText;  // the usage, for errors found after the reading
+  std::map<std::string, std::string> values;
+};
+
+Found gFound;
 
 void Print(FILE *to, const QString &text) {
   const QByteArray bytes = text.toLocal8Bit();
@@ -26,55 +35,96 @@ QString HelpText(const QCommandLineParser &parser, const QStringList &arguments)
 
 QStringList Arguments(int argc, char **argv) {
   QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (int i = 0; argv != nullptr && i < argc && argv[i] != nullptr; ++i) {
+    arguments << QString::fromLocal8Bit(argv[i]);
+  }
   if (arguments.isEmpty()) arguments << QStringLiteral("RVIMZEL4V14");
   return arguments;
 }
 
+// The parser with the program's options, --help and --version.
+struct Parser {
+  QCommandLineParser parser;
+  QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                          QStringLiteral("Show the options and exit.")};
+  QCommandLineOption version{QStringLiteral("version"),
+                             QStringLiteral("Show the version and exit.")};
+
+  Parser(const CommandLineOption options[], int count) {
+    parser.setApplicationDescription(
+        QStringLiteral("Service and visualisation tool for a two-channel sensor controller."));
+    parser.addOption(help);
+    parser.addOption(version);
+    for (int i = 0; i < count; ++i) {
+      const CommandLineOption &o = options[i];
+      parser.addOption(
+          QCommandLineOption(QString::fromUtf8(o.name), QString::fromUtf8(o.description),
+                             o.valueName != nullptr ? QString::fromUtf8(o.valueName) : QString()));
+    }
+  }
+
+  // --help or --version: prints the answer and returns 0; else kCommandLineStart.
+  int answer(const QStringList &arguments, const char *versionText) {
+    if (parser.isSet(help)) {
+      Print(stdout, HelpText(parser, arguments));
+      return 0;
+    }
+    if (parser.isSet(version)) {
+      Print(stdout, QStringLiteral("RVIMZEL4V14 %1\n").arg(QString::fromUtf8(versionText)));
+      return 0;
+    }
+    return kCommandLineStart;
+  }
+};
+
 }  // namespace
 
-void ParseCommandLine(int argc, char **argv, const char *version, CommandLine *result) {
-  *result = CommandLine{};
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Service and visualisation tool for a two-channel sensor controller."));
-  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                QStringLiteral("Show the options and exit."));
-  const QCommandLineOption showVersion(QStringLiteral("version"),
-                                       QStringLiteral("Show the version and exit."));
-  const QCommandLineOption port(
-      QStringLiteral("port"),
-      QStringLiteral("Open this serial device (a path such as /dev/ttyUSB0 or a "
-                     "/dev/serial/by-id name) or port number at start."),
-      QStringLiteral("PATH|NUMBER"));
-  const QCommandLineOption demo(QStringLiteral("demo"),
-                                QStringLiteral("Start on the built-in demo controller."));
-  parser.addOptions({help, showVersion, port, demo});
+int AnswerHelpOrVersion(int argc, char **argv, const CommandLineOption options[], int count,
+                        const char *version) {
+  Parser p(options, count);
   const QStringList arguments = Arguments(argc, argv);
-  const bool parsed = parser.parse(arguments);
-  QString error = parser.errorText();
-  if (parsed && parser.isSet(port) && parser.isSet(demo)) {
-    error = QStringLiteral("--port and --demo exclude each other.");
+  // Qt's options are still in argv here; read as long options they are
+  // merely unknown, and the reading goes on past them.
+  p.parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  p.parser.parse(arguments);
+  return p.answer(arguments, version);
+}
+
+int ReadCommandLine(int argc, char **argv, const CommandLineOption options[], int count,
+                    const char *version) {
+  gFound = Found{};
+  Parser p(options, count);
+  const QStringList arguments = Arguments(argc, argv);
+  gFound.helpText = HelpText(p.parser, arguments);
+  if (!p.parser.parse(arguments)) {
+    return CommandLineError(p.parser.errorText().toLocal8Bit().constData());
   }
-  if (parsed && parser.isSet(port) && parser.value(port).toLocal8Bit().size() >= kMaxPathname) {
-    error = QStringLiteral("The port path is too long.");
+  if (const int answered = p.answer(arguments, version); answered != kCommandLineStart) {
+    return answered;
   }
-  if (!parsed || !error.isEmpty()) {
-    Print(stderr, error + QStringLiteral("\n\n") + HelpText(parser, arguments));
-    result->exitCode = 2;
-    return;
+  for (int i = 0; i < count; ++i) {
+    const QString name = QString::fromUtf8(options[i].name);
+    if (p.parser.isSet(name))
+      gFound.values[options[i].name] = p.parser.value(name).toLocal8Bit().toStdString();
   }
-  if (parser.isSet(help)) {
-    Print(stdout, HelpText(parser, arguments));
-    result->exitCode = 0;
-    return;
-  }
-  if (parser.isSet(showVersion)) {
-    Print(stdout, QStringLiteral("RVIMZEL4V14 %1\n").arg(QString::fromUtf8(version)));
-    result->exitCode = 0;
-    return;
-  }
-  result->demo = parser.isSet(demo);
-  const QByteArray value = parser.value(port).toLocal8Bit();
-  std::memcpy(result->port, value.constData(), static_cast<std::size_t>(value.size()) + 1);
+  return kCommandLineStart;
+}
+
+int CommandLineError(const char *message) {
+  Print(stderr, QString::fromLocal8Bit(message) + QStringLiteral("\n\n") + gFound.helpText);
+  return 2;
+}
+
+bool CommandLineIsSet(const char *name) {
+  return name != nullptr && gFound.values.count(name) != 0;
+}
+
+int CommandLineValue(const char *name, char value[], int size) {
+  if (value == nullptr || size <= 0) return 0;
+  value[0] = '\0';
+  if (!CommandLineIsSet(name)) return 0;
+  const std::string &text = gFound.values.at(name);
+  if (text.size() >= static_cast<std::size_t>(size)) return 0;
+  std::memcpy(value, text.c_str(), text.size() + 1);
+  return 1;
 }

@@ -9,6 +9,11 @@
 
 namespace {
 
+const CommandLineOption kOptions[] = {
+    {"port", "PATH|NUMBER", "Open this port."},
+    {"demo", nullptr, "Start on the demo."},
+};
+
 struct CmdCase {
   const char *name;
   std::vector<std::string> args;
@@ -35,9 +40,15 @@ const CmdCase kCases[] = {
     {"short help", {"-h"}, 0, false, "", "--port <PATH|NUMBER>", ""},
     {"unknown option", {"--baud", "9600"}, 2, false, "", "", "Unknown option 'baud'"},
     {"port without value", {"--port"}, 2, false, "", "", "Missing value after '--port'"},
-    {"port and demo", {"--port", "1", "--demo"}, 2, false, "", "", "exclude each other"},
-    {"path too long", {"--port", std::string(300, 'x')}, 2, false, "", "", "too long"},
+    {"usage with an error", {"--baud"}, 2, false, "", "", "Usage: RVIMZEL4V14 [options]"},
 };
+
+std::vector<char *> Argv(std::vector<std::string> *words) {
+  std::vector<char *> argv;
+  for (std::string &w : *words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  return argv;
+}
 
 // `wanted` empty: nothing was printed; else it is part of what was printed.
 void ExpectText(const std::string &printed, const char *wanted, const char *name) {
@@ -52,20 +63,59 @@ TEST(CommandLine, OptionsEndOrStartTheProgram) {
   for (const CmdCase &c : kCases) {
     std::vector<std::string> words = {"RVIMZEL4V14"};
     words.insert(words.end(), c.args.begin(), c.args.end());
-    std::vector<char *> argv;
-    for (std::string &w : words) argv.push_back(w.data());
-    CommandLine result;
+    std::vector<char *> argv = Argv(&words);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    ParseCommandLine(static_cast<int>(argv.size()), argv.data(), "1.4", &result);
+    const int exitCode =
+        ReadCommandLine(static_cast<int>(words.size()), argv.data(), kOptions, 2, "1.4");
     const std::string out = testing::internal::GetCapturedStdout();
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
-    EXPECT_EQ(result.demo, c.demo) << c.name;
-    EXPECT_STREQ(result.port, c.port) << c.name;
+    EXPECT_EQ(exitCode, c.exitCode) << c.name;
+    if (exitCode != kCommandLineStart) continue;
+    EXPECT_EQ(CommandLineIsSet("demo"), c.demo) << c.name;
+    char port[64] = "?";
+    CommandLineValue("port", port, sizeof port);
+    EXPECT_STREQ(port, c.port) << c.name;
     ExpectText(out, c.out, c.name);
     ExpectText(err, c.err, c.name);
   }
+}
+
+// Before the application object has taken Qt's options out of argv, only
+// --help and --version are answered; the rest waits for the full reading.
+TEST(CommandLine, HelpAndVersionAreAnsweredBeforeQtHasTakenItsOptions) {
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    const char *out;
+  } cases[] = {
+      {{"-platform", "offscreen", "--version"}, 0, "RVIMZEL4V14 1.4\n"},
+      {{"-style", "fusion", "-h"}, 0, "Usage: RVIMZEL4V14"},
+      {{"-platform", "offscreen", "--demo"}, kCommandLineStart, ""},
+      {{"--baud", "9600"}, kCommandLineStart, ""},
+  };
+  for (const auto &c : cases) {
+    std::vector<std::string> words = {"RVIMZEL4V14"};
+    words.insert(words.end(), c.args.begin(), c.args.end());
+    std::vector<char *> argv = Argv(&words);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(AnswerHelpOrVersion(static_cast<int>(words.size()), argv.data(), kOptions, 2, "1.4"),
+              c.exitCode)
+        << c.args.back();
+    ExpectText(testing::internal::GetCapturedStdout(), c.out, c.args.back().c_str());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  }
+}
+
+TEST(CommandLine, AValueThatDoesNotFitIsRefusedNotCut) {
+  std::vector<std::string> words = {"RVIMZEL4V14", "--port", std::string(300, 'x')};
+  std::vector<char *> argv = Argv(&words);
+  ASSERT_EQ(ReadCommandLine(3, argv.data(), kOptions, 2, "1.4"), kCommandLineStart);
+  char port[260] = "?";
+  EXPECT_EQ(CommandLineValue("port", port, sizeof port), 0);
+  EXPECT_STREQ(port, "");
+  EXPECT_TRUE(CommandLineIsSet("port"));
 }
 
 }  // namespace
