@@ -1,13 +1,14 @@
 // Program start, start-up handshake and shut-down.
 #pragma once
 
-// The program's entry: 0 after a normal run, -1 when the run-time or a panel
-// cannot be loaded.
+// The program's entry: 0 after a normal run; 0 or 2 when the command line
+// ends it (help, version; an unusable one), 1 when the panel resource file
+// cannot be loaded, -1 when the run-time cannot start.
 int WinMain(int argc, char **argv);
 
 // The steps of WinMain before and after the event loop, apart so that tests
 // can run a start-up and look at it before the loop would take over.
-int StartProgram(int argc, char **argv);  // 0, or -1 as WinMain
+int StartProgram(int argc, char **argv);  // 0, or the exit code as WinMain
 void EndProgram();
 
 void InitVars();

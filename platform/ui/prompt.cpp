@@ -1,7 +1,8 @@
-// The prompt popup: one line of text from the operator, through a seam that
-// tests can answer.
+// The prompt and message popups, through seams that tests can answer.
 #include <QFile>
+#include <QGuiApplication>
 #include <QInputDialog>
+#include <QMessageBox>
 #include <utility>
 
 #include "platform/ui/runtime.h"
@@ -12,6 +13,7 @@
 namespace {
 
 PromptAnswer gPromptAnswer;
+MessageSeen gMessageSeen;
 
 bool askWithDialog(const char *title, const char *message, std::string *answer) {
   bool accepted = false;
@@ -25,6 +27,23 @@ bool askWithDialog(const char *title, const char *message, std::string *answer) 
 
 void SetPromptAnswer(PromptAnswer answer) {
   gPromptAnswer = std::move(answer);
+}
+
+void SetMessageSeen(MessageSeen seen) {
+  gMessageSeen = std::move(seen);
+}
+
+int MessagePopup(const char *title, const char *message) {
+  if (!RuntimeStarted()) return UIE_NO_APPLICATION;
+  if (gMessageSeen) {
+    gMessageSeen(title != nullptr ? title : "", message != nullptr ? message : "");
+  } else if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+    QMessageBox box(QMessageBox::Critical, TextFromBytes(title), TextFromBytes(message),
+                    QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);  // paths and texts may come from outside
+    box.exec();
+  }
+  return 0;
 }
 
 int PromptPopup(const char *title, const char *message, char responseBuffer[],

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFont>
+#include <QIcon>
 #include <QTimer>
 #include <memory>
 
@@ -67,6 +68,15 @@ int InitCVIRTE(void * /*hInstance*/, char **argv, void * /*reserved*/) {
   }
   createApplication(argv);
   return RuntimeStarted() ? 1 : 0;
+}
+
+void SetDesktopIdentity(const char *programName, const char *desktopEntry,
+                        const char *builtInIcon) {
+  if (!RuntimeStarted()) return;
+  QCoreApplication::setApplicationName(QString::fromUtf8(programName));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(desktopEntry));
+  const QIcon builtIn(QString::fromUtf8(builtInIcon));
+  QApplication::setWindowIcon(QIcon::fromTheme(QString::fromUtf8(desktopEntry), builtIn));
 }
 
 int ProcessSystemEvents(void) {

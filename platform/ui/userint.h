@@ -51,6 +51,11 @@ enum {
 // ---- Run-time start and panels ------------------------------------------
 // Starts the run-time (creates the application object). Returns 1, or 0 on failure.
 int InitCVIRTE(void *hInstance, char **argv, void *reserved);
+// The program on the desktop: its name (the window class a launcher's
+// StartupWMClass names), its desktop entry without ".desktop" (windows group
+// with their launcher) and its window icon, from the icon theme by the entry's
+// name, else the built-in picture at builtInIcon.
+void SetDesktopIdentity(const char *programName, const char *desktopEntry, const char *builtInIcon);
 // Loads panel `panelResourceId` from the resource file. Returns a handle > 0
 // or a negative UIE_ error. parentPanel 0 = top level.
 int LoadPanel(int parentPanel, const char *fileName, int panelResourceId);
@@ -215,3 +220,7 @@ int InsertListItem(int panel, int control, int index, const char *label, int val
 // or -1 when cancelled. The answer is cut to maxResponseLength - 1 characters.
 int PromptPopup(const char *title, const char *message, char responseBuffer[],
                 int maxResponseLength);
+// Shows a message until the operator closes it. Returns 0, or a negative UIE_
+// error before InitCVIRTE. Without a screen (the offscreen platform) nobody
+// could close it, so it returns at once.
+int MessagePopup(const char *title, const char *message);
