@@ -6,12 +6,15 @@
 #include <QResizeEvent>
 #include <QVariant>
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 enum : unsigned { kLeft = 1, kTop = 2, kRight = 4, kBottom = 8 };
 constexpr unsigned kDefaultEdges = kLeft | kTop;
+// What a shrinking panel leaves between a control and what it must not meet.
+constexpr int kMinGap = 4;
 
 // The edges a child names, or false for an unknown word.
 bool ParseEdges(const QWidget *child, unsigned *edges) {
@@ -89,6 +92,76 @@ class AnchorKeeper : public QObject {
   std::vector<Anchored> anchored_;
 };
 
+// One axis of a child's geometry: where it starts and how long it is, the
+// same across, and the anchors that act along the axis.
+struct Extent {
+  int start, length, crossStart, crossLength, minLength;
+  bool nearAnchored, farAnchored;
+
+  int end() const { return start + length; }
+  bool crosses(const Extent &other) const {
+    return crossStart < other.crossStart + other.crossLength &&
+           other.crossStart < crossStart + crossLength;
+  }
+  bool moves() const { return farAnchored && !nearAnchored; }
+  bool stretches() const { return farAnchored && nearAnchored; }
+  bool stays() const { return !farAnchored; }
+};
+
+Extent ExtentOf(const QWidget *child, bool vertical) {
+  unsigned edges = kDefaultEdges;
+  ParseEdges(child, &edges);
+  const QRect g = child->geometry();
+  if (vertical) {
+    return {g.y(),
+            g.height(),
+            g.x(),
+            g.width(),
+            child->minimumHeight(),
+            (edges & kTop) != 0,
+            (edges & kBottom) != 0};
+  }
+  return {g.x(),
+          g.width(),
+          g.y(),
+          g.height(),
+          child->minimumWidth(),
+          (edges & kLeft) != 0,
+          (edges & kRight) != 0};
+}
+
+int Slack(int gap) {
+  return std::max(gap - kMinGap, 0);
+}
+
+// How much one child lets the panel shrink along the axis: a stretching child
+// down to its minimum, a moving one until it would come near a staying child
+// before it (or the panel's near edge), a staying one until the far edge would
+// come near it.
+int RoomOf(const Extent &c, const std::vector<Extent> &all, int panelLength) {
+  if (c.stretches()) return std::max(c.length - c.minLength, 0);
+  if (c.stays()) return Slack(panelLength - c.end());
+  int room = Slack(c.start);
+  for (const Extent &other : all) {
+    if (other.stays() && other.end() <= c.start && other.crosses(c)) {
+      room = std::min(room, Slack(c.start - other.end()));
+    }
+  }
+  return room;
+}
+
+// The smallest length of the panel along one axis.
+int LeastLength(const QWidget *panel, bool vertical) {
+  std::vector<Extent> all;
+  for (const QWidget *child : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+    all.push_back(ExtentOf(child, vertical));
+  }
+  const int length = vertical ? panel->height() : panel->width();
+  int room = length;
+  for (const Extent &c : all) room = std::min(room, RoomOf(c, all, length));
+  return length - room;
+}
+
 }  // namespace
 
 bool AnchorsValid(const QWidget *panel) {
@@ -104,6 +177,6 @@ void SetPanelSizing(QWidget *panel) {
     panel->setFixedSize(panel->size());
     return;
   }
-  panel->setMinimumSize(panel->size());
+  panel->setMinimumSize(LeastLength(panel, false), LeastLength(panel, true));
   panel->installEventFilter(new AnchorKeeper(panel));
 }

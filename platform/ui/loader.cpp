@@ -20,6 +20,7 @@
 
 #include "platform/ui/anchors.h"
 #include "platform/ui/events.h"
+#include "platform/ui/panelview.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/runtime.h"
 #include "platform/ui/stripchart.h"
@@ -154,13 +155,17 @@ int collectControls(QWidget *panel, PanelRecord *record) {
 }
 
 // Takes the panel out of the file's root and makes it a window (or a child
-// of its parent panel) of the size the file gives, fixed or growable.
-void detachPanel(QWidget *panel, QWidget *parentWindow) {
+// of its parent panel, in the place the file gives) of the size the file
+// draws, fixed or resizable. Returns the top-level window, for a child panel
+// nullptr.
+QWidget *detachPanel(QWidget *panel, QWidget *parentWindow) {
+  if (parentWindow == nullptr) return MakePanelWindow(panel);
   const QRect geometry = panel->geometry();
-  panel->setParent(parentWindow, parentWindow != nullptr ? Qt::Widget : Qt::Window);
+  panel->setParent(parentWindow, Qt::Widget);
   panel->setGeometry(geometry);
   SetPanelSizing(panel);
   panel->hide();
+  return nullptr;
 }
 
 int loadPanelFile(QFile &file, QWidget *parentWindow, int panelResourceId) {
@@ -173,14 +178,14 @@ int loadPanelFile(QFile &file, QWidget *parentWindow, int panelResourceId) {
   PanelRecord record;
   if (const int error = collectControls(panel, &record); error != UIE_NO_ERROR) return error;
   if (panel == root.get()) root.release();
-  detachPanel(panel, parentWindow);
+  record.topLevel = detachPanel(panel, parentWindow);
   root.reset();  // the file's other panels go with the root
   record.window = panel;
   const int handle = AddPanel(record);
   for (const auto &[id, control] : record.controls) {
     BindControlEvents(control.widget, handle, id, control.callback);
   }
-  BindPanelEvents(panel, handle, record.callback);
+  BindPanelEvents(record.topLevel ? record.topLevel.data() : panel, handle, record.callback);
   return handle;
 }
 
@@ -219,17 +224,21 @@ int LoadPanel(int parentPanel, const char *fileName, int panelResourceId) {
 }
 
 int DisplayPanel(int panel) {
-  PanelRecord *record = FindPanel(panel);
-  if (record == nullptr || record->window.isNull()) return UIE_BAD_HANDLE;
-  record->window->show();
-  if (QGuiApplication::platformName() != QLatin1String("offscreen")) record->window->raise();
+  QWidget *window = PanelTopLevel(panel);
+  if (window == nullptr) return UIE_BAD_HANDLE;
+  if (window->isWindow()) {
+    ShowPanelWindow(window);
+  } else {
+    window->show();
+  }
+  if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
   return 0;
 }
 
 int HidePanel(int panel) {
-  PanelRecord *record = FindPanel(panel);
-  if (record == nullptr || record->window.isNull()) return UIE_BAD_HANDLE;
-  record->window->hide();
+  QWidget *window = PanelTopLevel(panel);
+  if (window == nullptr) return UIE_BAD_HANDLE;
+  window->hide();
   return 0;
 }
 

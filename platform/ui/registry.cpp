@@ -35,9 +35,15 @@ QWidget *RemovePanel(int handle) {
   auto &panels = registry().panels;
   auto it = panels.find(handle);
   if (it == panels.end()) return nullptr;
-  QWidget *window = it->second.window;
+  QWidget *window = it->second.topLevel ? it->second.topLevel : it->second.window;
   panels.erase(it);
   return window;
+}
+
+QWidget *PanelTopLevel(int handle) {
+  PanelRecord *record = FindPanel(handle);
+  if (record == nullptr) return nullptr;
+  return record->topLevel ? record->topLevel.data() : record->window.data();
 }
 
 int PanelHandleOf(const QWidget *window) {

@@ -14,7 +14,10 @@ struct ControlRecord {
 };
 
 struct PanelRecord {
-  QPointer<QWidget> window;
+  QPointer<QWidget> window;  // the panel as the file draws it, holding the controls
+  // The top-level window that shows it: the panel itself, or a scrolling
+  // view around a resizable panel (a child panel has none of its own).
+  QPointer<QWidget> topLevel;
   PanelCallbackPtr callback = nullptr;
   std::map<int, ControlRecord> controls;
   int nextNewCtrlId = 1000;  // ids of controls made at run time, above the file's ids
@@ -23,8 +26,11 @@ struct PanelRecord {
 // Takes ownership of the record's window; returns the new handle (> 0).
 int AddPanel(PanelRecord record);
 PanelRecord *FindPanel(int handle);
-// Forgets the panel and returns its window (nullptr for an unknown handle).
+// Forgets the panel and returns its top-level window, for a child panel the
+// panel itself (nullptr for an unknown handle).
 QWidget *RemovePanel(int handle);
+// The window a panel is shown, hidden and placed by (nullptr for an unknown handle).
+QWidget *PanelTopLevel(int handle);
 
 // The handle of the panel whose window this is, or 0.
 int PanelHandleOf(const QWidget *window);

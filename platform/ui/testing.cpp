@@ -2,6 +2,7 @@
 #include "platform/ui/testing.h"
 
 #include "platform/ui/color.h"
+#include "platform/ui/panelview.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/stripchart.h"
 #include "platform/ui/xygraph.h"
@@ -9,6 +10,14 @@
 QWidget *PanelWidget(int panel) {
   PanelRecord *record = FindPanel(panel);
   return record != nullptr ? record->window.data() : nullptr;
+}
+
+QWidget *PanelWindow(int panel) {
+  return PanelTopLevel(panel);
+}
+
+void FitPanelWindowForTest(int panel, const QRect &area, const QMargins &frame) {
+  if (QWidget *window = PanelTopLevel(panel)) FitWindowOnto(window, area, frame);
 }
 
 QWidget *ControlWidget(int panel, int control) {

@@ -3,6 +3,8 @@
 // what the charts hold. For tests only.
 #pragma once
 
+#include <QMargins>
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -30,6 +32,9 @@ void SetOverwriteConfirmAnswer(std::function<bool(const std::string &path)> answ
 using PromptAnswer =
     std::function<bool(const std::string &title, const std::string &message, std::string *answer)>;
 void SetPromptAnswer(PromptAnswer answer);
+// Sees every MessagePopup instead of the dialog; an empty function restores it.
+using MessageSeen = std::function<void(const std::string &title, const std::string &message)>;
+void SetMessageSeen(MessageSeen seen);
 
 // Sees every text the program sets with SetCtrlVal, before the control shows
 // it, even one replaced before any event could paint it; an empty function
@@ -37,7 +42,14 @@ void SetPromptAnswer(PromptAnswer answer);
 using TextObserver = std::function<void(int panel, int control, const char *text)>;
 void SetTextObserver(TextObserver observer);
 
+// The panel as the file draws it (the controls' parent), and the top-level
+// window that shows it (the same widget, or a scrolling view around a
+// resizable panel).
 QWidget *PanelWidget(int panel);
+QWidget *PanelWindow(int panel);
+// Fits the panel's window onto a screen's available area with the given
+// window-manager frame, as the run-time does once the window is framed.
+void FitPanelWindowForTest(int panel, const QRect &area, const QMargins &frame);
 QWidget *ControlWidget(int panel, int control);
 
 // Strip chart: the points on screen of a trace (from 1), oldest first, and

@@ -127,7 +127,7 @@ TEST_F(SelectorTest, ClosingThePopupTurnsTheToggleOffAndKeepsThePort) {
   ASSERT_TRUE(PanelWidget(panelPopUp)->isVisible());
   ASSERT_EQ(Value(panelHandle, PANEL_TOGBTNPARAII), 1);
 
-  PanelWidget(panelPopUp)->close();
+  PanelWindow(panelPopUp)->close();
 
   EXPECT_FALSE(PanelWidget(panelPopUp)->isVisible());
   EXPECT_EQ(Value(panelHandle, PANEL_TOGBTNPARAII), 0);
@@ -147,7 +147,7 @@ TEST_F(SelectorTest, DemoControllerShowsItsFirmwareAndParameterSet) {
 }
 
 TEST_F(SelectorTest, ClosingTheMainPanelClosesThePortAndEndsTheLoop) {
-  QTimer::singleShot(100, [] { PanelWidget(panelHandle)->close(); });
+  QTimer::singleShot(100, [] { PanelWindow(panelHandle)->close(); });
   EXPECT_EQ(RunUserInterface(), 0);
   EXPECT_EQ(GetInQLen(1), kRS232PortNotOpen);
   EXPECT_EQ(Orders(first_.sim), Handshakes(1));
@@ -162,7 +162,7 @@ TEST(Program, RunsUntilTheMainPanelIsClosed) {
   QTimer closer;
   int closes = 0;
   QObject::connect(&closer, &QTimer::timeout, [&] {
-    QWidget *window = PanelWidget(panelHandle);
+    QWidget *window = PanelWindow(panelHandle);
     if (window == nullptr || !window->isVisible()) return;
     ++closes;
     window->close();

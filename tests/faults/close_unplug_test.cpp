@@ -74,7 +74,7 @@ TEST_P(CloseAndUnplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero)
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     if (closedByUs || controller.sim.requestCount() < static_cast<std::size_t>(c.atRequest)) return;
     closedByUs = true;
-    PanelWidget(panelHandle)->close();
+    PanelWindow(panelHandle)->close();
   });
   // First thing in the event loop, after the start-up handshake.
   QTimer::singleShot(0, [&] {
@@ -100,7 +100,7 @@ TEST_P(CloseAndUnplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero)
     GetCtrlVal(panelPopUp, POPUP_RECCOUNT, &shownRows);
     // The port is closed (by the window's close) or dead (hung up).
     EXPECT_LT(GetInQLen(com), 0);
-    if (c.event == Event::Unplug) PanelWidget(panelHandle)->close();
+    if (c.event == Event::Unplug) PanelWindow(panelHandle)->close();
   });
   static char name[] = "RVIMZEL4V14";
   static char *argv[] = {name, nullptr};

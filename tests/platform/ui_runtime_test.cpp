@@ -116,7 +116,7 @@ TEST_F(UiTest, ClosingAPanelCanEndTheMainLoop) {
                                         {"CC_Main", nullptr, QuitOnClose}};
   RegisterCallbacks(table, 2);
   const int panel = LoadMain();
-  QTimer::singleShot(10, [panel] { PanelWidget(panel)->close(); });
+  QTimer::singleShot(10, [panel] { PanelWindow(panel)->close(); });
   EXPECT_EQ(RunUserInterface(), 0);
   EXPECT_TRUE(PanelWidget(panel)->isVisible());
 }

@@ -30,7 +30,7 @@ TEST_F(RunEdges, ClosingTheMainPanelDuringARunEndsTheProgramWithinTheTimeOut) {
     running.stop();
     requestsAtClose = Sim().requestCount();
     closedAt = Timer();
-    PanelWidget(panelHandle)->close();  // the close box
+    PanelWindow(panelHandle)->close();  // the close box
   };
   QObject::connect(&running, &QTimer::timeout, [&] {
     if (Sim().requestCount() > 10) close();

@@ -19,13 +19,13 @@ QRect readRect(QXmlStreamReader &xml) {
 }
 
 // Reads one <property> element; simple values come back as text, a rect as
-// geometry, compound values (palette, font) are skipped.
+// geometry, compound values (palette, font, size) are skipped.
 void readProperty(QXmlStreamReader &xml, UirWidget &w, bool inItem) {
   const QString name = xml.attributes().value("name").toString();
   while (xml.readNextStartElement()) {
     if (xml.name() == u"rect") {
       w.rect = readRect(xml);
-    } else if (xml.name() == u"palette" || xml.name() == u"font") {
+    } else if (xml.name() == u"palette" || xml.name() == u"font" || xml.name() == u"size") {
       w.props.insert(name, QString());
       xml.skipCurrentElement();
     } else {
