@@ -28,13 +28,14 @@ char gAbsentPort[kMaxPathname] = "";
 
 struct PanelKeys {
   int *handle;
-  const char *top;
+  const char *geometry;
+  const char *top;  // the places kept by earlier versions
   const char *left;
 };
 
 const PanelKeys kPanels[] = {
-    {&panelHandle, "panels/main/top", "panels/main/left"},
-    {&panelPopUp, "panels/popup/top", "panels/popup/left"},
+    {&panelHandle, "panels/main/geometry", "panels/main/top", "panels/main/left"},
+    {&panelPopUp, "panels/popup/geometry", "panels/popup/top", "panels/popup/left"},
 };
 
 bool DeviceExists(const char *path) {
@@ -68,7 +69,8 @@ void LoadSettings(bool choosePort) {
   for (const PanelKeys &p : kPanels) {
     int top = 0;
     int left = 0;
-    if (SettingsGetInt(p.top, &top) && SettingsGetInt(p.left, &left)) {
+    if (KeepPanelGeometry(*p.handle, p.geometry) == 0 && SettingsGetInt(p.top, &top) &&
+        SettingsGetInt(p.left, &left)) {
       SetPanelPlace(*p.handle, top, left);
     }
   }
@@ -77,6 +79,7 @@ void LoadSettings(bool choosePort) {
     SetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, source);
     ShowChartOfGraphSource();
   }
+  KeepCtrlValue(panelHandle, PANEL_RNGGRAPHSOURCE, kGraphSourceKey);
   if (choosePort) LoadPort();
 }
 
@@ -87,14 +90,6 @@ void ReportAbsentPort() {
 }
 
 void SaveSettings() {
-  for (const PanelKeys &p : kPanels) {
-    int top = 0;
-    int left = 0;
-    if (GetPanelPlace(*p.handle, &top, &left) == 0) {
-      SettingsSetInt(p.top, top);
-      SettingsSetInt(p.left, left);
-    }
-  }
   int source = 0;
   if (GetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, &source) == 0) {
     SettingsSetInt(kGraphSourceKey, source);

@@ -2,11 +2,13 @@
 // graph source (the file popups keep their own last directories).
 #pragma once
 
-// Puts the kept panel places and graph source back; when `choosePort`, also
-// the kept port. Called after the start values are set, before the port opens.
+// Puts the kept panel windows (place, size, maximised) and graph source back,
+// and from then on keeps them as they change; when `choosePort`, also puts the
+// kept port back. Called after the start values are set, before the port opens.
 void LoadSettings(bool choosePort);
 // After the start-up handshake: a kept port that is absent says so in the
 // status line instead of leaving "Cannot open port".
 void ReportAbsentPort();
-// Keeps the current port, panel places and graph source.
+// Keeps the current port and graph source (written at once: a crash or a
+// logout loses nothing).
 void SaveSettings();

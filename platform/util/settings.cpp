@@ -45,6 +45,7 @@ bool Lookup(const char *key, std::string *text) {
   return true;
 }
 
+// A change goes to the file at once, so a crash or a logout keeps it.
 void Put(const char *key, const std::string &text) {
   if (key == nullptr) return;
   QSettings *settings = Settings();
@@ -52,7 +53,10 @@ void Put(const char *key, const std::string &text) {
     gMemory[key] = text;
     return;
   }
+  std::string kept;
+  if (Lookup(key, &kept) && kept == text) return;
   settings->setValue(QString::fromUtf8(key), QString::fromStdString(text));
+  settings->sync();
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Settings kept between runs, by key ("port/device", "panels/main/top", ...).
+// Settings kept between runs, by key ("port/device", "panels/main/geometry", ...).
 // Stored as an INI file in the user's configuration directory
-// (~/.config/rvimzel4/RVIMZEL4V14.conf).
+// (~/.config/rvimzel4/RVIMZEL4V14.conf); a changed value is written at once.
 #pragma once
 
 // Reads the text of a key into value (size bytes, always terminated).
@@ -10,7 +10,8 @@ void SettingsSetText(const char *key, const char *value);
 // Returns 1 and the value when the key holds an integer, else 0.
 int SettingsGetInt(const char *key, int *value);
 void SettingsSetInt(const char *key, int value);
-// Writes pending changes to the file.
+// Writes pending changes to the file (a set value is written at once; this
+// also reads back what another program wrote meanwhile).
 void SettingsSync();
 // Uses the given file instead of the user's one; nullptr keeps the settings
 // in memory only, for a run that must not touch the user's file (tests).

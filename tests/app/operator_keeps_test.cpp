@@ -2,7 +2,9 @@
 // command line that names a port, and the port selector that only a choice in
 // its open list changes. A simulated controller on a pty plays the device.
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWheelEvent>
 #include <cstdio>
 
@@ -17,12 +19,6 @@ namespace {
 
 using namespace apptest;
 
-std::string Kept(const char *key) {
-  char text[kMaxPathname] = "";
-  SettingsGetText(key, text, sizeof text);
-  return text;
-}
-
 class KeptSettingsTest : public StartupTest {
  protected:
   void SetUp() override {
@@ -36,31 +32,70 @@ class KeptSettingsTest : public StartupTest {
   }
   // Reopens the settings file as the next run would find it.
   void Reopen() { SettingsUseFile(file_.c_str()); }
+  // The settings file as the disk holds it now.
+  QByteArray OnDisk() const {
+    QFile file(QString::fromStdString(file_));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
 
   QTemporaryDir dir_;
   std::string file_;
 };
 
-TEST_F(KeptSettingsTest, ShutDownKeepsPortPanelPlacesAndGraphSource) {
-  Controller controller;
-  ASSERT_TRUE(controller.startAt(1));
+// Kept as they change, not at the end: the file on the disk holds them while
+// the program still runs (a crash or a logout afterwards loses nothing).
+TEST_F(KeptSettingsTest, PortGraphSourceAndWindowsAreWrittenAsTheyChange) {
+  Controller first;
+  Controller second;
+  ASSERT_TRUE(first.startAt(1));
+  ASSERT_TRUE(second.startAt(2));
   ASSERT_EQ(Start(), 0);
   auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_RNGGRAPHSOURCE));
   ASSERT_NE(ring, nullptr);
-  ring->setCurrentIndex(2);
-  ASSERT_EQ(SetPanelPlace(panelHandle, 40, 30), 0);
-  ASSERT_EQ(SetPanelPlace(panelPopUp, 70, 60), 0);
+  ring->setCurrentIndex(3);
+  EXPECT_TRUE(OnDisk().contains("graphsource=3"));
+  ChooseComPort(2);
+  EXPECT_TRUE(OnDisk().contains(("device=" + second.sim.slavePath()).c_str()));
+  PanelWindow(panelHandle)->resize(700, 500);
+  PanelWindow(panelHandle)->move(30, 40);
+  QTRY_VERIFY(OnDisk().contains("geometry="));
+}
 
+TEST_F(KeptSettingsTest, WindowPlaceSizeAndMaximisedStateComeBackNextStart) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  ASSERT_EQ(Start(), 0);
+  QWidget *main = PanelWindow(panelHandle);
+  main->resize(700, 500);
+  main->move(30, 40);
+  QWidget *popup = PanelWindow(panelPopUp);
+  DisplayPanel(panelPopUp);
+  popup->move(60, 70);
+  QApplication::processEvents();
   EndProgram();
   started_ = false;
   Reopen();
 
-  EXPECT_EQ(Kept("port/device"), controller.sim.slavePath());
-  EXPECT_EQ(Kept("scope/graphsource"), "2");
-  EXPECT_EQ(Kept("panels/main/top"), "40");
-  EXPECT_EQ(Kept("panels/main/left"), "30");
-  EXPECT_EQ(Kept("panels/popup/top"), "70");
-  EXPECT_EQ(Kept("panels/popup/left"), "60");
+  ASSERT_EQ(Start(), 0);
+  main = PanelWindow(panelHandle);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
+  EXPECT_EQ(main->size(), QSize(700, 500));
+  int top = 0;
+  int left = 0;
+  ASSERT_EQ(GetPanelPlace(panelHandle, &top, &left), 0);
+  EXPECT_EQ(QPoint(left, top), QPoint(30, 40));
+  DisplayPanel(panelPopUp);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(PanelWindow(panelPopUp)));
+  ASSERT_EQ(GetPanelPlace(panelPopUp, &top, &left), 0);
+  EXPECT_EQ(QPoint(left, top), QPoint(60, 70));
+
+  main->showMaximized();
+  QApplication::processEvents();
+  EndProgram();
+  started_ = false;
+  Reopen();
+  ASSERT_EQ(Start(), 0);
+  EXPECT_TRUE(PanelWindow(panelHandle)->isMaximized());
 }
 
 TEST_F(KeptSettingsTest, StartUpPutsKeptPlacesGraphSourceAndPortBack) {
