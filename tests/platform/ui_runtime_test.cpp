@@ -1,10 +1,17 @@
-// The event loop: one pass of ProcessSystemEvents, and the main loop.
+// The event loop: one pass of ProcessSystemEvents, and the main loop; the
+// program's identity on the desktop.
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QSocketNotifier>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <ctime>
 #include <functional>
@@ -158,4 +165,39 @@ TEST(UiRuntime, FastUpdatesPaintOncePerFrameAndTheLastStateIsDrawn) {
   clock.restart();
   while (window.paints == before && clock.elapsed() < 1000) ProcessSystemEvents();
   EXPECT_EQ(window.paints, before + 1);
+}
+
+// The window icon comes from the icon theme by the desktop entry's name; where
+// the theme lacks it, the built-in picture stands in.
+TEST(UiRuntime, WindowIconFromTheThemeElseTheBuiltInOne) {
+  const QTemporaryDir dir;
+  ASSERT_TRUE(QDir(dir.path()).mkpath("hicolor/32x32/apps"));
+  QFile index(dir.filePath("hicolor/index.theme"));
+  ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+  index.write(
+      "[Icon Theme]\nName=hicolor\nDirectories=32x32/apps\n\n"
+      "[32x32/apps]\nSize=32\nType=Fixed\n");
+  index.close();
+  const auto picture = [](Qt::GlobalColor colour, const QString &path) {
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(colour);
+    return image.save(path);
+  };
+  ASSERT_TRUE(picture(Qt::blue, dir.filePath("hicolor/32x32/apps/rvim.test.themed.png")));
+  const QString builtIn = dir.filePath("built-in.png");
+  ASSERT_TRUE(picture(Qt::red, builtIn));
+  QIcon::setThemeSearchPaths({dir.path()});
+  QIcon::setThemeName("hicolor");
+
+  const struct {
+    const char *entry;
+    QColor seen;
+  } cases[] = {{"rvim.test.themed", Qt::blue}, {"rvim.test.unthemed", Qt::red}};
+  for (const auto &c : cases) {
+    SetDesktopIdentity("RVIMZEL4V14", c.entry, builtIn.toUtf8().constData());
+    EXPECT_EQ(QGuiApplication::desktopFileName(), c.entry);
+    EXPECT_EQ(QCoreApplication::applicationName(), "RVIMZEL4V14");
+    const QImage shown = QApplication::windowIcon().pixmap(32, 32).toImage();
+    EXPECT_EQ(shown.pixelColor(16, 16), c.seen) << c.entry;
+  }
 }
