@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds into $BUILD_DIR (default: build; build-asan with RVIM_SANITIZE=ON).
 # RVIM_BUILD_TESTS=OFF leaves out the tests and the benchmark; RVIM_BUILD_TARGET
-# builds one target (and what it needs) instead of everything.
+# builds the targets it names (separated by spaces, and what they need)
+# instead of everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sanitize="${RVIM_SANITIZE:-OFF}"
@@ -10,5 +11,6 @@ default_dir=build
 if [ "$sanitize" = "ON" ]; then default_dir=build-asan; fi
 dir="${BUILD_DIR:-$default_dir}"
 cmake -S . -B "$dir" -G Ninja -DRVIM_SANITIZE="$sanitize" -DRVIM_BUILD_TESTS="$tests" >&2
-cmake --build "$dir" ${RVIM_BUILD_TARGET:+--target "$RVIM_BUILD_TARGET"} >&2
+read -ra targets <<<"${RVIM_BUILD_TARGET:-}"
+cmake --build "$dir" ${targets[@]:+--target "${targets[@]}"} >&2
 echo "$dir"

@@ -4,7 +4,7 @@
 # own tools).
 set -euo pipefail
 pkgs=(cmake ninja-build g++ libgl-dev qt6-base-dev qt6-tools-dev qt6-serialport-dev
-      libgtest-dev xvfb xauth "$@")
+      libgtest-dev fonts-dejavu-core xvfb xauth "$@")
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
