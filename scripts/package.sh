@@ -4,7 +4,7 @@
 # package itself.
 #
 #   bash scripts/package.sh          build and check
-#   bash scripts/package.sh --try    also install it with dpkg, start the
+#   bash scripts/package.sh --try    also install it with apt, start the
 #                                    installed program under Xvfb on the demo
 #                                    controller, take a screenshot
 #                                    (docs/installed-demo.png) and remove the
@@ -35,7 +35,8 @@ echo "lintian: no errors or warnings"
 [ "${1:-}" = "--try" ] || exit 0
 
 echo "== install"
-$sudo dpkg -i "$deb" || $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -f -y -q
+# As the README says: apt installs the file and what it depends on in one step.
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "$(realpath "$deb")"
 dpkg -s rvimzel4 | grep -E '^(Status|Version):'
 /usr/bin/RVIMZEL4V14 --version
 mkdir -p docs
