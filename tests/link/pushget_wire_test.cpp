@@ -1,6 +1,4 @@
 // The parameter read and the receive callback on the line.
-#include <QTimer>
-
 #include "platform/util/clockseam.h"
 #include "tests/link/wire_fixture.h"
 
@@ -264,20 +262,38 @@ INSTANTIATE_TEST_SUITE_P(
                     // The header is not examined: noise ending like a frame's start.
                     Arrival{"NoiseEndingInASyncWord", 8, 0, {0xEE, 0x00, 0x55}, 36},
                     Arrival{"AnswerToAnotherOrder", 8, 0, AnswerFrame(11, 500), 36},
-                    Arrival{"AnswerToTheOtherSet", 2, 1, AnswerFrame(2, 0), 36},
+                    Arrival{"AnswerFromTheOtherStore", 2, 1, AnswerFrame(4, 0), 36},
                     Arrival{"LookalikeInsideAnotherFrame", 2, 1, EchoWithALookalikeInside(), 36},
-                    Arrival{"NoiseAndTheOtherSetThenAnswerInTwoParts", 4, 0,
-                            Joined(kNoise, AnswerFrame(4, 1)), 10}),
+                    Arrival{"NoiseAndTheOtherStoreThenAnswerInTwoParts", 4, 0,
+                            Joined(kNoise, AnswerFrame(2, 1)), 10}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(ParameterRead, AnswerForTheOtherSetIsNotTaken) {
-  SetFaults({.silent = true});
-  const std::array<uint16_t, 4> before = ChannelBVariables();
-  QTimer::singleShot(100, [this] { Sim().sendRaw(AnswerFrame(2, 0)); });
-  PushGET(RAM, 1);
-  EXPECT_EQ(rx_flag, 0);
-  EXPECT_EQ(ChannelBVariables(), before);
-  EXPECT_EQ(Status(), "Parameter-frame NOT received - set 1!");
+// Word 0 and the header of an answer are the controller's: whatever it puts
+// there, both sets of both stores are read, and word 0 is stored nowhere.
+TEST_F(ParameterRead, AnyWord0AndAnyHeaderYieldTheSameVariables) {
+  struct Latitude {
+    int word0;
+    int header;
+  };
+  const Latitude latitudes[] = {{0x00AA, 0x0055}, {0xFFFF, 0xFFFF}, {0x5C17, 0x9A3B},
+                                {0x0000, 0xFFFF}, {0x0001, 0x1234}, {0x0002, 0x0000}};
+  Sim().setParameterSet(1, 0, kRamFull);
+  Sim().setParameterSet(2, 1, kEepromB);
+  for (const Latitude &l : latitudes) {
+    SCOPED_TRACE(testing::Message() << std::hex << "word 0 " << l.word0 << " header " << l.header);
+    SetFaults({.header = l.header, .answerWord0 = l.word0});
+    SetParameterDefaults();
+    maxmode = 0;
+    PushGET(RAM, 0);
+    EXPECT_EQ(rx_flag, 1);
+    EXPECT_EQ(Status(), "Parameter-frame received! - Line Ok!");
+    EXPECT_EQ(powerA, 1001);
+    EXPECT_EQ(maxmode, 1015);
+    PushGET(EEPROM, 1);
+    EXPECT_EQ(rx_flag, 1);
+    EXPECT_EQ(ChannelBVariables(), (std::array<uint16_t, 4>{2001, 2002, 2003, 2004}));
+    EXPECT_EQ(Status(), "Parameter-frame received! - Line Ok!");
+  }
 }
 
 }  // namespace
