@@ -113,8 +113,8 @@ void ReceiveCallbackOff() {
 
 void ReceiveCallbackOn() {
   InstallComCallback(com, eventMask, kFrameBytes, sync, RX_Receive_Function, nullptr);
-  FlushInQ(com);
   FlushOutQ(com);
+  FlushInQ(com);
 }
 
 void MarkLineUnsettled() {

@@ -11,9 +11,10 @@ namespace {
 constexpr int kLiveOrder = 8;
 }
 
+// The request in flight goes out whole first; what came in is dropped after.
 void FlushBothQueues() {
-  FlushInQ(com);
   FlushOutQ(com);
+  FlushInQ(com);
 }
 
 void SendFirstLiveRequest() {

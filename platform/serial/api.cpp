@@ -109,7 +109,7 @@ int FlushInQ(int port) {
 }
 
 int FlushOutQ(int port) {
-  return withPort(port, [](SerialPort &open) { return open.flushOutput(); });
+  return withPort(port, [](SerialPort &open) { return open.drainOutput(); });
 }
 
 int ComWrt(int port, const char *buffer, int count) {

@@ -48,7 +48,8 @@ class SerialPort : public QObject {
   int peek(char *buffer, int count);
   int inQueueLength() const;
   int flushInput();
-  int flushOutput();
+  // Waits until what was written has gone out (at most 50 ms); never discards.
+  int drainOutput();
   void installCallback(int eventMask, int notifyCount, int eventCharacter, ComCallbackPtr callback,
                        void *callbackData);
 

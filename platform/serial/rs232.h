@@ -35,6 +35,9 @@ int SetCTSMode(int port, int mode);  // 0: no hardware handshake
 // Closing a closed or unknown port is harmless (returns a negative result).
 int CloseCom(int port);
 int FlushInQ(int port);  // drops every byte received and not yet read
+// Lets what was written go out: returns once the output queue is empty, or
+// after about 50 ms. Never discards a byte: a request once written is never
+// cut on the line.
 int FlushOutQ(int port);
 // Writes count bytes; returns the count written (bounded by the time-out) or a
 // negative error.
