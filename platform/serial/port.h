@@ -53,10 +53,6 @@ class SerialPort : public QObject {
   void installCallback(int eventMask, int notifyCount, int eventCharacter, ComCallbackPtr callback,
                        void *callbackData);
 
-  // A program that asks about the line has the event loop watch it again, so
-  // that the callback it waits for comes as soon as the count is there.
-  void endRestPause();
-
   // True while any port's callback runs (callbacks never nest).
   static bool callbackActive() { return activeCallbacks_ > 0; }
 
