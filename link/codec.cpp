@@ -26,7 +26,35 @@ constexpr double kQuietSeconds = 0.02;  // one frame time on the line, with marg
 constexpr double kSettleLimitSeconds = 0.2;
 constexpr double kSettlePollSeconds = 0.002;
 
+// After a time-out, a request of the same order waits until the one left
+// unanswered has had this long more: its late answer would pass for the new
+// one's (an answer carries nothing else of its request).
+constexpr double kSameOrderSeconds = 1.0;
+
 int lineUnsettled = 0;
+int unansweredOrder = 0;
+double unsettledAt = 0.0;
+
+// The firmware text and the data blocks come without an order word.
+bool AnswersWithAFrame(int code) {
+  return code != 7 && code != 9;
+}
+
+// Until the line has been quiet for a frame's time (at most 0.2 s): the rest
+// of an answer under way comes in meanwhile.
+void AwaitQuietLine() {
+  const double begin = Timer();
+  double quietSince = begin;
+  int waiting = GetInQLen(com);
+  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds) {
+    Delay(kSettlePollSeconds);
+    const int now = GetInQLen(com);
+    if (now != waiting) {
+      waiting = now;
+      quietSince = Timer();
+    }
+  }
+}
 
 void PutWord(char *at, unsigned word) {
   at[0] = static_cast<char>((word >> 8) & 0xFFu);
@@ -119,21 +147,17 @@ void ReceiveCallbackOn() {
 
 void MarkLineUnsettled() {
   lineUnsettled = 1;
+  unansweredOrder = static_cast<int>(GetWord(szWriteBuf + 2));
+  unsettledAt = Timer();
 }
 
-void SettleLine() {
+void SettleLine(int nextOrder) {
   if (lineUnsettled == 0) return;
   lineUnsettled = 0;
-  const double begin = Timer();
-  double quietSince = begin;
-  int waiting = GetInQLen(com);
-  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds) {
-    Delay(kSettlePollSeconds);
-    const int now = GetInQLen(com);
-    if (now != waiting) {
-      waiting = now;
-      quietSince = Timer();
-    }
+  if (nextOrder == unansweredOrder && AnswersWithAFrame(nextOrder)) {
+    // Only time tells a late answer from the next one's: give it its chance.
+    while (Timer() < unsettledAt + kSameOrderSeconds) ProcessSystemEvents();
   }
+  AwaitQuietLine();
   FlushInQ(com);
 }

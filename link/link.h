@@ -52,10 +52,12 @@ void RX_Receive_Function(int portNumber, int eventMask, void *callbackData);
 int WaitRxFull();
 // After a time-out (or a run stopped with a request in flight) the rest of a
 // late answer may still be on its way. SettleLine, called before the next
-// request, then waits until the line has been quiet for one frame time (at
-// most 0.2 s) and drops what came.
+// request (of order nextOrder), then waits until the line has been quiet for
+// one frame time (at most 0.2 s) and drops what came. A next request of the
+// order left unanswered, whose answer a late one would pass for, first waits
+// (processing events) until 1 s after that time-out.
 void MarkLineUnsettled();
-void SettleLine();
+void SettleLine(int nextOrder);
 // Receive callback off (mask 0) and on again (eventMask, 36, sync; then both
 // queues flushed), around transactions whose answer is not a frame.
 void ReceiveCallbackOff();

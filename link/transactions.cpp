@@ -120,7 +120,7 @@ void StoreBlock(int offset) {
 }  // namespace
 
 int CheckComLine(int port) {
-  SettleLine();
+  SettleLine(kEchoOrder);
   CopyVarsToPP(0);
   FillTxBuf(kEchoOrder, pp);
   FlushInQ(port);
@@ -144,8 +144,9 @@ int CheckComLine(int port) {
 
 void PushGET(int target, uint16_t paraset) {
   if (target == DATFILE) return;  // the file is read elsewhere
-  SettleLine();
-  order = target == EEPROM ? 4 : 2;
+  const int code = target == EEPROM ? 4 : 2;
+  SettleLine(code);
+  order = code;
   CopyVarsToPP(paraset);
   FlushInQ(com);
   FlushOutQ(com);
@@ -167,7 +168,7 @@ void PushGET(int target, uint16_t paraset) {
 
 int GetVERSIONInfo() {
   ReceiveCallbackOff();
-  SettleLine();
+  SettleLine(kVersionOrder);
   FlushInQ(com);
   FlushOutQ(com);
   order = kVersionOrder;
@@ -196,7 +197,7 @@ int GetVERSIONInfo() {
 }
 
 int ReadData64(int offset, int selector, int order) {
-  SettleLine();
+  SettleLine(order);
   FillTwoWordRequest(order, offset, selector);
   FlushInQ(com);
   FlushOutQ(com);

@@ -18,7 +18,7 @@ void FlushBothQueues() {
 }
 
 void SendFirstLiveRequest() {
-  SettleLine();
+  SettleLine(kLiveOrder);
   CopyVarsToPP(0);
   FlushBothQueues();
   rx_flag = 0;

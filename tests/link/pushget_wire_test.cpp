@@ -105,6 +105,22 @@ TEST_F(ParameterRead, LateRestOfATimedOutAnswerStaysOutOfTheNextRead) {
   EXPECT_EQ(FullSetVariables(), fullBefore);
 }
 
+// The full set's answer comes 2.3 s late: sent at once, the channel-B read
+// would get it inside its wait, and nothing but time tells the two apart. The
+// channel-B read waits until the late answer has come and gone.
+TEST_F(ParameterRead, LateAnswerIsNotTakenForTheNextReadOfTheSameOrder) {
+  Sim().setPacing(sim::Pacing::Instant);
+  Sim().setParameterSet(1, 0, kRamFull);
+  SetFaults({.answerDelay = 2.3});
+  const std::array<uint16_t, 4> before = ChannelBVariables();
+  PushGET(RAM, 0);
+  ASSERT_EQ(rx_flag, 0);
+  PushGET(RAM, 1);
+  EXPECT_EQ(rx_flag, 0);
+  EXPECT_EQ(ChannelBVariables(), before);
+  EXPECT_EQ(Status(), "Parameter-frame NOT received - set 1!");
+}
+
 TEST_F(ParameterRead, FfHeaderAnswerDecodesLikeAnyOther) {
   Sim().setParameterSet(1, 0, kRamFull);
   SetFaults({.ffHeader = true});
