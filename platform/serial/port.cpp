@@ -16,12 +16,16 @@
 #include <cmath>
 
 #include "platform/serial/internal.h"
+#include "platform/util/callbackhold.h"
+#include "platform/util/utility.h"
 
 namespace {
 
 // More than enough for any answer; beyond it the notifier pauses until the
 // program reads, so a flooding line cannot grow memory or spin the loop.
 constexpr std::size_t kMaxBuffered = 64 * 1024;
+// A synchronous read or write looks this often whether the waits are ended.
+constexpr int kWaitSliceMs = 10;
 
 struct BaudRate {
   long rate;
@@ -161,21 +165,21 @@ void SerialPort::hangUp() {
   buffer_.clear();
 }
 
-SerialPort::Clock::time_point SerialPort::deadline() const {
-  const auto span = std::chrono::duration<double>(timeout_);
-  return Clock::now() + std::chrono::duration_cast<Clock::duration>(span);
+double SerialPort::deadline() const {
+  return Timer() + timeout_;
 }
 
-SerialPort::Wait SerialPort::waitFor(short events, Clock::time_point until) const {
+SerialPort::Wait SerialPort::waitFor(short events, double until) const {
   for (;;) {
-    const auto left = until - Clock::now();
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    const double left = until - Timer();
+    const int ms =
+        left > 0.0 ? std::min(kWaitSliceMs, static_cast<int>(std::ceil(left * 1000.0))) : 0;
     pollfd entry{fd_, events, 0};
-    const int ready = ::poll(&entry, 1, static_cast<int>(std::max<long long>(ms, 0)));
+    const int ready = ::poll(&entry, 1, ms);
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return Wait::Gone;
     if (ready == 0) {
-      if (ms <= 0) return Wait::Timeout;
+      if (left <= 0.0 || WaitsEnded() != 0) return Wait::Timeout;
       continue;
     }
     return (entry.revents & events) != 0 ? Wait::Ready : Wait::Gone;
@@ -356,6 +360,11 @@ bool SerialPort::lineFailed() const {
 
 void SerialPort::notifyReceived(std::size_t firstNew) {
   if (callback_ == nullptr) return;
+  if (CallbacksHeld()) {
+    arrivedDuringCallback_ = true;
+    CallOrHold(this, [this] { notifyLater(); });
+    return;
+  }
   int events = 0;
   if ((eventMask_ & LWRS_RECEIVE) != 0 && inQueueLength() >= notifyCount_) {
     events |= LWRS_RECEIVE;
@@ -371,6 +380,10 @@ void SerialPort::notifyReceived(std::size_t firstNew) {
 
 void SerialPort::onTransmitEmpty() {
   if (!usable() || callback_ == nullptr || (eventMask_ & LWRS_TXEMPTY) == 0) return;
+  if (CallbacksHeld()) {
+    CallOrHold(this, [this] { onTransmitEmpty(); });
+    return;
+  }
   if (callbackActive()) return;
   invoke(LWRS_TXEMPTY);
 }

@@ -37,10 +37,11 @@ int CloseCom(int port);
 int FlushInQ(int port);  // drops every byte received and not yet read
 int FlushOutQ(int port);
 // Writes count bytes; returns the count written (bounded by the time-out) or a
-// negative error.
+// negative error. Writes nothing (0) once the waits are ended (utility.h).
 int ComWrt(int port, const char *buffer, int count);
-// Reads up to count bytes, waiting at most the port time-out; returns the
-// count read (possibly short) or a negative error.
+// Reads up to count bytes, waiting at most the port time-out (run-time clock)
+// and no longer once the waits are ended; returns the count read (possibly
+// short) or a negative error.
 int ComRd(int port, char *buffer, int count);
 // Copies up to count of the bytes waiting in the input queue without taking
 // them: a later ComRd still reads them. Never waits; returns the count copied

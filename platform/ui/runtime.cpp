@@ -6,10 +6,13 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFont>
+#include <QThread>
 #include <QTimer>
 #include <memory>
 
 #include "platform/ui/userint.h"
+#include "platform/util/callbackhold.h"
+#include "platform/util/waitprobe.h"
 
 namespace {
 
@@ -35,6 +38,17 @@ int gArgc = 0;
 char gProgramName[] = "rvimzel4";
 char *gFakeArgv[] = {gProgramName, nullptr};
 
+// Takes in what the window system has queued, the operator's actions
+// included, with every program callback held back, so that a close of the
+// main window ends the waits (events.cpp) while the program polls without
+// processing events. Serial lines and timers are left for event processing.
+void ProbeWindowSystem() {
+  QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+  if (dispatcher == nullptr || QThread::currentThread() != runtime().app->thread()) return;
+  CallbackHold hold;
+  dispatcher->processEvents(QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers);
+}
+
 void createApplication(char **argv) {
   Runtime &rt = runtime();
   char **args = argv != nullptr && argv[0] != nullptr ? argv : gFakeArgv;
@@ -47,6 +61,7 @@ void createApplication(char **argv) {
   rt.wakeTimer = new QTimer(rt.app);
   rt.wakeTimer->setSingleShot(true);
   rt.wakeTimer->setTimerType(Qt::PreciseTimer);
+  SetWaitsProbe(ProbeWindowSystem);
 }
 
 }  // namespace

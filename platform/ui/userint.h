@@ -57,6 +57,11 @@ int LoadPanel(int parentPanel, const char *fileName, int panelResourceId);
 int DisplayPanel(int panel);
 int HidePanel(int panel);
 int DiscardPanel(int panel);
+// A close of this panel (close box, window manager) ends the waits
+// (EndWaitsNow, utility.h) the moment the run-time sees it, also during a wait
+// that processes no events; its callback still gets the close, from event
+// processing. Returns 0 or a negative UIE_ error.
+int EndWaitsOnPanelClose(int panel);
 
 // ---- Event loop ----------------------------------------------------------
 // Dispatches events until QuitUserInterface; returns the code given there.

@@ -1,12 +1,13 @@
 // The input queue over a real pty: what it counts, what flushing drops, how
 // reads end, and that every byte value passes unchanged.
 #include <gtest/gtest.h>
-
 #include <chrono>
 #include <numeric>
 
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
+#include "platform/util/clockseam.h"
+#include "platform/util/utility.h"
 #include "sim/pty.h"
 #include "tests/support/sim_line.h"
 
@@ -146,3 +147,25 @@ TEST(SerialQueue, ComPeekCopiesWaitingBytesAndLeavesThemForComRd) {
   CloseCom(line.port());
   EXPECT_LT(ComPeek(line.port(), buffer, 4), 0);
 }
+
+// Once the waits are ended (the main window closed), a read on a silent line
+// returns with what it has and a write sends nothing. The clock stands still,
+// so the read cannot have ended on its time-out.
+TEST(SerialQueue, EndedWaitsEndAReadAtOnceAndWriteNothing) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(2.0), 0);
+  line.sim().setFaults({.silent = true});
+  FreezeTimerForTest();
+  EndWaitsNow();
+  char buffer[36] = {};
+  const int read = ComRd(line.port(), buffer, 36);
+  const int written = ComWrt(line.port(), buffer, 36);
+  ResumeWaits();
+  ResetTimerForTest();
+  EXPECT_EQ(read, 0);
+  EXPECT_EQ(written, 0);
+  PumpFor(0.05);
+  EXPECT_TRUE(line.sim().received().empty());
+}
+
