@@ -154,6 +154,11 @@ int WaitRxFull() {
   tstart = Timer();
   do {
     ProcessSystemEvents();
+    if (rx_flag == 0 && WaitsEnded() != 0) {
+      MarkLineUnsettled();  // no time-out: the transaction ends, not the controller
+      ret = 0;
+      break;
+    }
     tdiff = Timer() - tstart;
     if (tdiff > kAnswerWaitSeconds) {
       std::strcpy(szStatus, "Timeout-RS-232...");
@@ -185,7 +190,8 @@ void SettleLine() {
   const double begin = Timer();
   double quietSince = begin;
   int waiting = GetInQLen(com);
-  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds) {
+  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds &&
+         WaitsEnded() == 0) {
     Delay(kSettlePollSeconds);
     const int now = GetInQLen(com);
     if (now != waiting) {

@@ -134,6 +134,7 @@ void RecordLoop(uint16_t interval, uint16_t samples) {
     }
     if (rows >= samples) stop_flag = 1;
     ProcessSystemEvents();
+    if (WaitsEnded() != 0) stop_flag = 1;  // the main window closed; the rows stay
   } while (stop_flag == 0);
 }
 
