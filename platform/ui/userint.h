@@ -190,8 +190,9 @@ int SetPlotAttribute(int panel, int control, int plotHandle, int attribute, cons
 // Both chart kinds offer the operator, in their context menu, "Save image..."
 // (PNG) and "Save data..." (CSV with a header row), and where the resource
 // file gives the chart autoscaleChoice = true, a checkable "Autoscale" of the
-// y axis over the ranges the program sets. What a save did goes to the
-// routine set here (nullptr: nowhere).
+// y axis over the ranges the program sets. The saves are offered only while
+// no callback runs (no run, recording or transaction under way). What a
+// save did goes to the routine set here (nullptr: nowhere).
 using ChartReportFn = void (*)(const char *text);
 void SetChartSaveReport(ChartReportFn report);
 
