@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/callbacks.h"
+#include "app/hotplug.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "link/link.h"
@@ -63,5 +64,6 @@ int CC_DropDCom(int panel, int, int event, void *, int, int) {
   ShowStatus("Init COM-Port ...");
   InitRS232(com);
   KeepChosenPort();
+  FollowChosenPort();
   return 0;
 }

@@ -34,7 +34,13 @@ void ShowTargetRam() {
   SetCtrlVal(panelHandle, PANEL_RBTFILE, 0);
 }
 
+int gSetsRead = 0;  // the last handshake read both parameter sets
+
 }  // namespace
+
+int HandshakeReadSets() {
+  return gSetsRead;
+}
 
 const char *OpenErrorText(int result) {
   switch (result) {
@@ -107,12 +113,15 @@ int OpenAndCheckLine(int port) {
 }
 
 void InitRS232(int port) {
+  gSetsRead = 0;
   if (OpenAndCheckLine(port) == 0) return;
   target = RAM;
   ShowTargetRam();
   PushGET(RAM, 0);
+  const int fullSetRead = rx_flag;
   target = RAM;
   PushGET(RAM, 1);
+  gSetsRead = fullSetRead == 1 && rx_flag == 1 ? 1 : 0;
   SetPanelValues();
   if (GetVERSIONInfo() < 64) CopyText(szStatus, sizeof szStatus, "Error reading firmware-info!");
   ShowStatus(szStatus);

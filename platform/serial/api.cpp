@@ -148,6 +148,14 @@ int GetInQLen(int port) {
   });
 }
 
+int ComLineGone(int port) {
+  deleteRetired();
+  if (!validNumber(port)) return kRS232InvalidPort;
+  SerialPort *open = ports().open[static_cast<std::size_t>(port)].get();
+  if (open == nullptr) return kRS232PortNotOpen;
+  return open->lineGone() ? 1 : 0;
+}
+
 int InstallComCallback(int port, int eventMask, int notifyCount, int eventCharacter,
                        ComCallbackPtr callback, void *callbackData) {
   return withPort(port, [=](SerialPort &open) {

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -129,6 +130,13 @@ std::unique_ptr<SerialPort> SerialPort::Open(int number, const std::string &devi
   }
   *error = 0;
   std::unique_ptr<SerialPort> port(new SerialPort(number, fd));
+  port->device_ = device;
+  struct stat node {};
+  if (::fstat(fd, &node) == 0) {
+    port->openedNode_[0] = node.st_dev;
+    port->openedNode_[1] = node.st_ino;
+    port->openedNode_[2] = node.st_rdev;
+  }
   port->savedSerialFlags_ = RequestLowLatency(fd);
   const int bits = 1 + settings.dataBits + (settings.parity != 0 ? 1 : 0) + settings.stopBits;
   port->byteSeconds_ = bits / static_cast<double>(settings.baudRate);
@@ -184,6 +192,14 @@ SerialPort::Wait SerialPort::waitFor(short events, double until) const {
     }
     return (entry.revents & events) != 0 ? Wait::Ready : Wait::Gone;
   }
+}
+
+bool SerialPort::lineGone() const {
+  if (!usable()) return true;
+  struct stat node {};
+  if (::stat(device_.c_str(), &node) != 0) return true;
+  return node.st_dev != openedNode_[0] || node.st_ino != openedNode_[1] ||
+         node.st_rdev != openedNode_[2];
 }
 
 int SerialPort::setHardwareHandshake(bool on) {

@@ -50,6 +50,11 @@ int ComPeek(int port, char *buffer, int count);
 // Bytes waiting in the input queue, including bytes no event processing has
 // seen yet.
 int GetInQLen(int port);
+// 1 when the line of an opened port has gone: it hung up, or its device path
+// names another device node now (an adapter pulled and plugged in again,
+// however quickly); 0 while it is the one opened. kRS232PortNotOpen when the
+// port was not opened (or was closed).
+int ComLineGone(int port);
 // Installs the receive callback. eventMask 0 (or a null callback) switches it
 // off. The callback is called with the events that occurred, LWRS_RECEIVE once
 // each time new bytes arrive while the queue holds at least notifyCount.

@@ -1,6 +1,8 @@
 // The input queue over a real pty: what it counts, what flushing drops, how
 // reads end, and that every byte value passes unchanged.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <numeric>
 
@@ -169,3 +171,22 @@ TEST(SerialQueue, EndedWaitsEndAReadAtOnceAndWriteNothing) {
   EXPECT_TRUE(line.sim().received().empty());
 }
 
+// The port's line after a pull and a quick plug-in: gone, when the path names
+// another device node or the line hung up.
+TEST(SerialQueue, ALineIsGoneWhenItsPathNamesAnotherNodeOrItHungUp) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  sim::Simulator other(sim::Pacing::Instant);
+  ASSERT_TRUE(other.start());
+  const std::string link = testing::TempDir() + "/rvim_line_gone_tty";
+  unlink(link.c_str());
+  ASSERT_EQ(symlink(line.device().c_str(), link.c_str()), 0);
+  ASSERT_EQ(OpenComConfig(line.port(), link.c_str(), 19200, 0, 8, 1, 4096, 4096), 0);
+  EXPECT_EQ(ComLineGone(line.port()), 0);
+  ASSERT_EQ(unlink(link.c_str()), 0);
+  ASSERT_EQ(symlink(other.slavePath().c_str(), link.c_str()), 0);
+  EXPECT_EQ(ComLineGone(line.port()), 1);
+  unlink(link.c_str());
+  CloseCom(line.port());
+  EXPECT_EQ(ComLineGone(line.port()), kRS232PortNotOpen);
+}
