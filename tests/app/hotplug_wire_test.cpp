@@ -77,6 +77,10 @@ class DeviceDirTest : public StartupTest {
     }
     return false;
   }
+  static bool ListsItem(const std::string &label) {
+    auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_DROPDCOM));
+    return ring != nullptr && ring->findText(QString::fromStdString(label)) >= 0;
+  }
 
   QTemporaryDir dev_;
   Controller adapter_;
@@ -215,7 +219,7 @@ TEST_F(HotPlugTest, AManualPortChangeForgetsTheLostPort) {
 
   Plug("ttyUSB0", adapter_, kAdapterA);
 
-  ASSERT_TRUE(WaitFor([] { return Lists(1); }));
+  ASSERT_TRUE(WaitFor([this] { return ListsItem("1  " + Dev("ttyUSB0")); }));
   EXPECT_EQ(com, 3);
   EXPECT_EQ(Orders(chosen.sim), chosenOrders) << "the chosen port is not opened again";
   EXPECT_EQ(Orders(adapter_.sim), Handshakes(1)) << "nor the lost one";
