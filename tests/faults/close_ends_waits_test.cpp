@@ -8,12 +8,11 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdio>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 #include "platform/util/clockseam.h"
-#include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
 #include "tests/recorder/record_file.h"
 
@@ -114,29 +113,21 @@ TEST_P(CloseDuringATransaction, EndsItOnTheCloseSendsNothingMoreAndEndsTheProgra
   std::string record;
   int shownRows = -1;
   bool actionDone = false;
-  QTimer start;
-  // The start-up handshake has ended once its four requests were answered;
-  // the timer runs only in full event processing, the main loop here.
-  QObject::connect(&start, &QTimer::timeout, [&] {
-    if (controller.sim.requestCount() < Handshakes(1).size()) return;
-    start.stop();
-    std::snprintf(recfile_name, sizeof recfile_name, "%s",
-                  tmp.filePath(QStringLiteral("RVimRecord.dat")).toUtf8().constData());
-    SetCtrlVal(panelPopUp, POPUP_NEDITRECTIME, 0);
-    SetCtrlVal(panelPopUp, POPUP_NEDITRECSAMPLES, 60000);
-    controller.sim.clearRecord();
-    controller.sim.setFaults(faults);
-    FreezeTimerForTest();
-    QTest::mouseClick(ControlWidget(panelHandle, c.control), Qt::LeftButton);
-    actionDone = true;
-    record = ReadWholeFile(recfile_name);
-    GetCtrlVal(panelPopUp, POPUP_RECCOUNT, &shownRows);
-  });
+  std::unique_ptr<AfterStartUp> action;
   if (c.control == 0) {
     controller.sim.setFaults(faults);
     FreezeTimerForTest();
   } else {
-    start.start(5);
+    action = std::make_unique<AfterStartUp>(controller.sim, [&] {
+      RecordEveryAnswerInto(tmp);
+      controller.sim.clearRecord();
+      controller.sim.setFaults(faults);
+      FreezeTimerForTest();
+      QTest::mouseClick(ControlWidget(panelHandle, c.control), Qt::LeftButton);
+      actionDone = true;
+      record = ReadWholeFile(recfile_name);
+      GetCtrlVal(panelPopUp, POPUP_RECCOUNT, &shownRows);
+    });
   }
 
   Watchdog watchdog(30.0);

@@ -3,7 +3,6 @@
 // runs as a whole (WinMain); the action starts from inside its event loop.
 // (A close during an action: close_ends_waits_test.cpp.)
 #include <QTemporaryDir>
-#include <cstdio>
 
 #include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
@@ -59,16 +58,8 @@ TEST_P(Unplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero) {
   std::string status;
   std::string record;
   int shownRows = -1;
-  // First thing in the event loop, once the start-up handshake's four
-  // requests were answered (the timer runs in full event processing only).
-  QTimer afterStartUp;
-  QObject::connect(&afterStartUp, &QTimer::timeout, [&] {
-    if (controller.sim.requestCount() < Handshakes(1).size()) return;
-    afterStartUp.stop();
-    std::snprintf(recfile_name, sizeof recfile_name, "%s",
-                  tmp.filePath(QStringLiteral("RVimRecord.dat")).toUtf8().constData());
-    SetCtrlVal(panelPopUp, POPUP_NEDITRECTIME, 0);
-    SetCtrlVal(panelPopUp, POPUP_NEDITRECSAMPLES, 60000);
+  const AfterStartUp action(controller.sim, [&] {
+    RecordEveryAnswerInto(tmp);
     controller.sim.clearRecord();
     sim::Faults faults;
     faults.hangUpAtRequest = c.atRequest;
@@ -80,7 +71,6 @@ TEST_P(Unplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero) {
     EXPECT_LT(GetInQLen(com), 0);  // dead: hung up
     PanelWidget(panelHandle)->close();
   });
-  afterStartUp.start(5);
   static char name[] = "RVIMZEL4V14";
   static char *argv[] = {name, nullptr};
   const double start = Timer();
