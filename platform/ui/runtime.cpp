@@ -4,6 +4,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QFont>
 #include <QThread>
@@ -38,6 +39,25 @@ int gArgc = 0;
 char gProgramName[] = "rvimzel4";
 char *gFakeArgv[] = {gProgramName, nullptr};
 
+// A context menu may wait for the operator in a loop of its own (a numeric
+// control's does): it opens once the hold has ended, as if asked for then.
+class ContextMenuHold : public QObject {
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() != QEvent::ContextMenu) return false;
+    const auto *asked = static_cast<QContextMenuEvent *>(event);
+    const QContextMenuEvent::Reason reason = asked->reason();
+    const QPoint pos = asked->pos();
+    const QPoint globalPos = asked->globalPos();
+    const Qt::KeyboardModifiers modifiers = asked->modifiers();
+    CallOrHold(watched, [watched, reason, pos, globalPos, modifiers] {
+      QContextMenuEvent again(reason, pos, globalPos, modifiers);
+      QCoreApplication::sendEvent(watched, &again);
+    });
+    return true;
+  }
+};
+
 // Takes in what the window system has queued, the operator's actions
 // included, with every program callback held back, so that a close of the
 // main window ends the waits (events.cpp) while the program polls without
@@ -46,7 +66,10 @@ void ProbeWindowSystem() {
   QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
   if (dispatcher == nullptr || QThread::currentThread() != runtime().app->thread()) return;
   CallbackHold hold;
+  ContextMenuHold menus;
+  runtime().app->installEventFilter(&menus);
   dispatcher->processEvents(QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers);
+  runtime().app->removeEventFilter(&menus);
 }
 
 void createApplication(char **argv) {

@@ -1,6 +1,7 @@
 // Operator actions on real widgets reach the callbacks as the program expects.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -178,6 +179,34 @@ TEST_F(UiTest, APollingWaitSeesTheMarkedPanelClosedAndRunsNoCallbackMeanwhile) {
                                 {panel, MAIN_BUTTON, EVENT_COMMIT},
                                 {other, 0, EVENT_CLOSE},
                                 {panel, 0, EVENT_CLOSE}}));
+}
+
+// A context menu asked for while a wait polls opens only afterwards: a menu
+// that waits for the operator in a loop of its own would hold the wait.
+class MenuCounter : public QWidget {
+ public:
+  int menus = 0;
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent *) override { ++menus; }
+};
+
+TEST(UiRuntime, AContextMenuAskedForDuringAPollingWaitOpensAfterIt) {
+  MenuCounter widget;
+  bool posted = false;
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [&] {
+        QContextMenuEvent ask(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(&widget, &ask);
+        posted = true;
+      },
+      Qt::QueuedConnection);
+  for (int i = 0; i < 5000 && !posted; ++i) Delay(0.001);
+  ASSERT_TRUE(posted) << "the run-time looked at pending events";
+  EXPECT_EQ(widget.menus, 0);
+  ProcessSystemEvents();
+  EXPECT_EQ(widget.menus, 1);
 }
 
 }  // namespace
