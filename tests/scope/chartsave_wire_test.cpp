@@ -1,16 +1,12 @@
 // A chart's save while a run or a recording polls the controller: its file
 // popup would hold the loop, so the saves are not offered then; the loop
 // goes on with the menu open, and after Stop the chart is saved.
-#include <QAction>
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QTemporaryDir>
-#include <QTest>
 #include <cstdio>
 
 #include "platform/ui/testing.h"
 #include "recorder/recorder.h"
+#include "tests/scope/chart_operator.h"
 #include "tests/scope/scope_fixture.h"
 
 namespace {
@@ -28,20 +24,8 @@ const Loop kLoops[] = {
     {"Recording", PANEL_RECCTRL1, PANEL_RECCTRL2, 2, PANEL_NORMCHART},
 };
 
-// Right click in the middle of the chart: the menu it opens.
 QMenu *OpenMenu(int chart) {
-  QWidget *widget = ControlWidget(panelHandle, chart);
-  const QPoint at = widget->rect().center();
-  QContextMenuEvent click(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
-  QApplication::sendEvent(widget, &click);
-  return widget->findChild<QMenu *>();
-}
-
-QAction *Entry(QMenu *menu, const char *text) {
-  for (QAction *action : menu->actions()) {
-    if (action->text() == QLatin1String(text)) return action;
-  }
-  return nullptr;
+  return OpenChartMenu(ControlWidget(panelHandle, chart));
 }
 
 class ChartSaveDuringALoop : public LiveScope, public testing::WithParamInterface<Loop> {
@@ -80,8 +64,8 @@ TEST_P(ChartSaveDuringALoop, IsNotOfferedWhileItPollsAndIsOnceStopped) {
     if (menu == nullptr && Sim().requestCount() > 5) {
       menu = OpenMenu(loop.chart);
       ASSERT_NE(menu, nullptr);
-      offeredDuringLoop =
-          Entry(menu, "Save image...")->isEnabled() || Entry(menu, "Save data...")->isEnabled();
+      offeredDuringLoop = MenuEntry(menu, "Save image...")->isEnabled() ||
+                          MenuEntry(menu, "Save data...")->isEnabled();
       requestsAtMenu = Sim().requestCount();
     } else if (menu != nullptr && Sim().requestCount() > requestsAtMenu + 5) {
       operatorAtChart.stop();
@@ -98,9 +82,9 @@ TEST_P(ChartSaveDuringALoop, IsNotOfferedWhileItPollsAndIsOnceStopped) {
   EXPECT_GT(requestsAtStop, requestsAtMenu + 5) << "the loop went on with the menu open";
   QMenu *idleMenu = OpenMenu(loop.chart);
   ASSERT_NE(idleMenu, nullptr);
-  EXPECT_TRUE(Entry(idleMenu, "Save image...")->isEnabled());
-  EXPECT_TRUE(Entry(idleMenu, "Save data...")->isEnabled());
-  Entry(idleMenu, "Save image...")->trigger();
+  EXPECT_TRUE(MenuEntry(idleMenu, "Save image...")->isEnabled());
+  EXPECT_TRUE(MenuEntry(idleMenu, "Save data...")->isEnabled());
+  MenuEntry(idleMenu, "Save image...")->trigger();
   idleMenu->close();
   EXPECT_EQ(popupsAsked, 1);
   EXPECT_EQ(Status(), "Chart image saved: " + image);
