@@ -43,7 +43,7 @@ void AwaitAnswerAndReadBack() {
 }
 
 void RunCommand(int code, bool teach) {
-  SettleLine();
+  SettleLine(code);
   FlushInQ(com);
   FlushOutQ(com);
   order = code;

@@ -110,7 +110,7 @@ int FlushInQ(int port) {
 }
 
 int FlushOutQ(int port) {
-  return withPort(port, [](SerialPort &open) { return open.flushOutput(); });
+  return withPort(port, [](SerialPort &open) { return open.drainOutput(); });
 }
 
 int ComWrt(int port, const char *buffer, int count) {
@@ -142,10 +142,7 @@ int ComPeek(int port, char *buffer, int count) {
 }
 
 int GetInQLen(int port) {
-  return withPort(port, [](SerialPort &open) {
-    open.endRestPause();
-    return open.inQueueLength();
-  });
+  return withPort(port, [](SerialPort &open) { return open.inQueueLength(); });
 }
 
 int ComLineGone(int port) {

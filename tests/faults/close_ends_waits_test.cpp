@@ -109,7 +109,7 @@ TEST_P(CloseDuringATransaction, EndsItOnTheCloseSendsNothingMoreAndEndsTheProgra
   SetTextObserver([&c](int, int, const char *text) {
     if (c.closeOnStatus != nullptr && std::string(text) == c.closeOnStatus) CloseMainWindowSoon();
   });
-  SettleLine();  // nothing left over from earlier cases to wait for
+  SettleLine(0);  // nothing left over from earlier cases to wait for
   std::string record;
   int shownRows = -1;
   bool actionDone = false;
