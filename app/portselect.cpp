@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/callbacks.h"
+#include "app/hotplug.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "link/link.h"
@@ -62,6 +63,7 @@ int CC_DropDCom(int panel, int, int event, void *, int, int) {
   if (com == kOtherDeviceItem) com = AskForOtherDevice(previous);
   ShowStatus("Init COM-Port ...");
   InitRS232(com);
-  SaveSettings();  // the operator's choice, kept even if the program never ends cleanly
+  KeepChosenPort();
+  FollowChosenPort();
   return 0;
 }

@@ -63,6 +63,7 @@ int StartProgram(int, char **argv) {
     return ReportResourceFailure(path, panelHandle);
   }
   if ((panelPopUp = LoadPanel(0, path, POPUP)) < 0) return ReportResourceFailure(path, panelPopUp);
+  EndWaitsOnPanelClose(panelHandle);  // also while a wait processes no events
   NameControlsForScreenReaders();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);
