@@ -243,9 +243,10 @@ int HidePanel(int panel) {
 }
 
 int EndWaitsOnPanelClose(int panel) {
-  PanelRecord *record = FindPanel(panel);
-  if (record == nullptr || record->window.isNull()) return UIE_BAD_HANDLE;
-  return SetCloseEndsWaits(record->window) ? 0 : UIE_BAD_HANDLE;
+  // The close box is the top-level window's, around a resizable panel too.
+  QWidget *window = PanelTopLevel(panel);
+  if (window == nullptr) return UIE_BAD_HANDLE;
+  return SetCloseEndsWaits(window) ? 0 : UIE_BAD_HANDLE;
 }
 
 int DiscardPanel(int panel) {
