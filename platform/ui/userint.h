@@ -111,6 +111,10 @@ enum {
   ATTR_TEXT_BOLD = 660,           // int 0/1
   ATTR_TEXT_POINT_SIZE = 670,     // int, points
   ATTR_FRAME_COLOR = 720,         // int 0xRRGGBB, colour of a decoration (banner)
+  ATTR_MIN_VALUE = 300,           // numeric control or ring, int: smallest value (get only)
+  ATTR_MAX_VALUE = 301,           // numeric control or ring, int: largest value (get only)
+  ATTR_TOOLTIP_TEXT = 1400,       // string: the control's help, its tooltip and the
+                                  // description a screen reader gives
   ATTR_NUM_TRACES = 1080,         // strip chart, int 1..kMaxTraces
   ATTR_POINTS_PER_SCREEN = 1081,  // strip chart, int
   ATTR_SCROLL_MODE_STRIP = 1088,  // strip chart; accepted and ignored
