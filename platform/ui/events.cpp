@@ -1,5 +1,5 @@
 // Operator actions to callback events:
-//   command button   left press -> LEFT_CLICK, clicked -> COMMIT
+//   command button   left press or mnemonic -> LEFT_CLICK, clicked -> COMMIT
 //   value controls   changed by the operator -> VAL_CHANGED, then COMMIT
 //   panel close box  -> CLOSE to the panel callback, window stays open
 // Changes made by the program run under QSignalBlocker and raise nothing.
@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QShortcutEvent>
 #include <QSpinBox>
 
 namespace {
@@ -93,6 +94,14 @@ void bindString(QLineEdit *edit, const ControlTarget &target) {
 
 }  // namespace
 
+bool CommandButton::event(QEvent *event) {
+  const bool mnemonic = event->type() == QEvent::Shortcut && isEnabled() &&
+                        !static_cast<QShortcutEvent *>(event)->isAmbiguous();
+  const bool handled = QPushButton::event(event);
+  if (mnemonic && onLeftPress) onLeftPress();
+  return handled;
+}
+
 void CommandButton::mousePressEvent(QMouseEvent *event) {
   QPushButton::mousePressEvent(event);
   if (event->button() == Qt::LeftButton && onLeftPress) onLeftPress();
@@ -123,4 +132,9 @@ void BindPanelEvents(QWidget *window, int panel, PanelCallbackPtr callback) {
 
 bool InsideCallback() {
   return gCallbackDepth > 0;
+}
+
+void RunAsCallback(void (*action)()) {
+  CallbackScope scope;
+  action();
 }

@@ -97,6 +97,18 @@ inline int SetCtrlVal(int panel, int control, char *text) {
 int ReplaceTextBoxLine(int panel, int control, int line, const char *text);
 int ResetTextBox(int panel, int control, const char *text);
 
+// ---- Keys --------------------------------------------------------------------
+
+// Keys the operator presses in any window of the program, e.g. "Esc" or
+// "Ctrl+Q"; a dialog and an open list or menu keep their own keys. They go
+// with the panel that holds them. Both return 0 or a negative UIE_ error.
+using KeyActionPtr = void (*)();
+// The key runs `action` as a control callback runs.
+int SetProgramKey(int panel, const char *key, KeyActionPtr action);
+// The key closes `panel` as its close box does: the close event goes to the
+// panel callback.
+int SetProgramCloseKey(int panel, const char *key);
+
 // ---- Attributes ---------------------------------------------------------
 enum {
   ATTR_DIMMED = 500,              // int 0/1
