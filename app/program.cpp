@@ -6,6 +6,7 @@
 #include "app/cmdline.h"
 #include "app/demo.h"
 #include "app/hotplug.h"
+#include "app/keyboard.h"
 #include "app/portselect.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -40,6 +41,7 @@ int StartProgram(int, char **argv) {
   if ((panelHandle = LoadFromProgramDir(PANEL)) < 0) return -1;
   if ((panelPopUp = LoadFromProgramDir(POPUP)) < 0) return -1;
   NameControlsForScreenReaders();
+  BindOperatorKeys();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);
   InitVars();
