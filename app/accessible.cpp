@@ -143,6 +143,7 @@ void ShowHelp(int panel, const ControlText &t) {
 }  // namespace
 
 void NameControlsForScreenReaders() {
+  SetCtrlStatusBarRole(panelHandle, PANEL_STATUS);
   for (const ControlText &t : kTexts) {
     const int panel = t.onPopup ? panelPopUp : panelHandle;
     SetCtrlAccessibleName(panel, t.control, t.name);

@@ -1,6 +1,8 @@
 // Accessible names, help texts and the tab order of loaded panels.
 #include "platform/ui/accessible.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +17,7 @@ namespace {
 
 constexpr char kNamedByText[] = "rvNamedByText";
 constexpr char kHelp[] = "rvHelp";
+constexpr char kStatusBar[] = "rvStatusBar";
 
 bool ByPlace(const QWidget *a, const QWidget *b) {
   if (a->y() != b->y()) return a->y() < b->y();
@@ -54,6 +57,12 @@ bool ShownText(const QWidget *widget, QString *text) {
   return true;
 }
 
+QAccessibleInterface *StatusBarOnly(const QString &, QObject *object) {
+  auto *widget = qobject_cast<QWidget *>(object);
+  if (widget == nullptr || !widget->property(kStatusBar).toBool()) return nullptr;
+  return new QAccessibleWidget(widget, QAccessible::StatusBar);  // named by its accessible name
+}
+
 }  // namespace
 
 void NameByShownText(QWidget *widget) {
@@ -80,6 +89,20 @@ int SetCtrlAccessibleName(int panel, int control, const char *name) {
     NameByShownText(widget);
   } else {
     widget->setAccessibleName(given);
+  }
+  return 0;
+}
+
+int SetCtrlStatusBarRole(int panel, int control) {
+  int error = 0;
+  auto *label = ControlAs<QLabel>(FindControl(panel, control, &error));
+  if (label == nullptr) return error != 0 ? error : UIE_BAD_CONTROL;
+  QAccessible::installFactory(StatusBarOnly);
+  label->setProperty(kStatusBar, true);
+  // An interface Qt made for the label before goes, so the next one is ours.
+  QAccessibleInterface *made = QAccessible::queryAccessibleInterface(label);
+  if (made != nullptr && made->role() != QAccessible::StatusBar) {
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
   }
   return 0;
 }

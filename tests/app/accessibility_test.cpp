@@ -181,17 +181,23 @@ TEST_F(AccessibilityTest, InputsAndLiveValuesDescribeMeaningRangeAndUnit) {
   }
 }
 
-// The storage choice reads as a group of radio buttons.
-TEST_F(AccessibilityTest, StorageChoiceReadsAsRadioButtons) {
-  for (int control : {PANEL_RBTRAM, PANEL_RBTEEPROM, PANEL_RBTFILE}) {
+// The storage choice reads as radio buttons, the power switch as a check box,
+// the status line as the window's status bar.
+TEST_F(AccessibilityTest, ControlsReadInTheirRoles) {
+  const struct {
+    int control;
+    QAccessible::Role role;
+  } cases[] = {{PANEL_RBTRAM, QAccessible::RadioButton},
+               {PANEL_RBTEEPROM, QAccessible::RadioButton},
+               {PANEL_RBTFILE, QAccessible::RadioButton},
+               {PANEL_BINSWPOWER, QAccessible::CheckBox},
+               {PANEL_STATUS, QAccessible::StatusBar}};
+  for (const auto &c : cases) {
     QAccessibleInterface *iface =
-        QAccessible::queryAccessibleInterface(ControlWidget(panelHandle, control));
-    ASSERT_NE(iface, nullptr);
-    EXPECT_EQ(iface->role(), QAccessible::RadioButton) << control;
+        QAccessible::queryAccessibleInterface(ControlWidget(panelHandle, c.control));
+    ASSERT_NE(iface, nullptr) << c.control;
+    EXPECT_EQ(iface->role(), c.role) << c.control;
   }
-  EXPECT_EQ(
-      QAccessible::queryAccessibleInterface(ControlWidget(panelHandle, PANEL_BINSWPOWER))->role(),
-      QAccessible::CheckBox);
 }
 
 struct NameCase {
