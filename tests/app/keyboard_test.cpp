@@ -41,6 +41,14 @@ class Keys : public LiveScope {
     QTest::keyClick(focus != nullptr ? focus : QApplication::activeWindow(), key, modifiers);
   }
 
+  // After 15 s `end` ends what a key failed to end, so that the case fails
+  // instead of the suite hanging; the limit is active while it has not fired.
+  static void Limit(QTimer *limit, const std::function<void()> &end) {
+    limit->setSingleShot(true);
+    QObject::connect(limit, &QTimer::timeout, end);
+    limit->start(15000);
+  }
+
   static std::vector<int> OrdersSent(const sim::Simulator &controller) {
     std::vector<int> orders;
     for (const sim::RequestFrame &frame : controller.requests()) {
@@ -97,11 +105,9 @@ TEST_F(Keys, EscEndsARunAsStopDoes) {
       requestsAtEnd = Sim().requestCount();
       ender.end();
     });
-    QTimer limit;  // a key that ends nothing fails the case, not the suite
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, [] { Click(PANEL_BTNSTOP); });
+    QTimer limit;
+    Limit(&limit, [] { Click(PANEL_BTNSTOP); });
     probe.start(0);
-    limit.start(15000);
     Click(PANEL_BTNRUN);
     ASSERT_TRUE(ended);
     ASSERT_TRUE(limit.isActive()) << "the run went on";
@@ -137,10 +143,8 @@ TEST_F(Keys, EscClosingAnOpenListLeavesTheRunGoing) {
     }
   });
   QTimer limit;
-  limit.setSingleShot(true);
-  QObject::connect(&limit, &QTimer::timeout, [] { Click(PANEL_BTNSTOP); });
+  Limit(&limit, [] { Click(PANEL_BTNSTOP); });
   probe.start(0);
-  limit.start(15000);
   Click(PANEL_BTNRUN);
   EXPECT_TRUE(runsWithListClosed);
   EXPECT_EQ(step, 2);
@@ -164,10 +168,8 @@ TEST_F(Keys, EscEndsARecordingAsStopRecordingDoes) {
     Press(Qt::Key_Escape);
   });
   QTimer limit;
-  limit.setSingleShot(true);
-  QObject::connect(&limit, &QTimer::timeout, [] { Click(PANEL_RECCTRL2); });
+  Limit(&limit, [] { Click(PANEL_RECCTRL2); });
   probe.start(0);
-  limit.start(15000);
   Click(PANEL_RECCTRL1);
   ASSERT_TRUE(limit.isActive()) << "the recording went on";
   EXPECT_GE(rowsAtEsc, 3);
@@ -209,10 +211,8 @@ TEST_F(Keys, CtrlQClosesTheProgramFromEitherWindow) {
     press.setSingleShot(true);
     QObject::connect(&press, &QTimer::timeout, [] { Press(Qt::Key_Q, Qt::ControlModifier); });
     QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, [] { QuitUserInterface(99); });
+    Limit(&limit, [] { QuitUserInterface(99); });
     press.start(50);
-    limit.start(10000);
     EXPECT_EQ(RunUserInterface(), 0);
     EXPECT_EQ(GetInQLen(com), kRS232PortNotOpen);
   }
