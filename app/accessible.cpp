@@ -2,8 +2,8 @@
 // has one column per channel, by its channel; buttons are named by their
 // text already. Inputs, live values and charts carry a help text: what the
 // value means, the range its control takes and its unit where the panels
-// or the controller's documents give one. The same text is the tooltip and
-// what a screen reader gives as description.
+// name one (a caption, an axis name). The same text is the tooltip and what
+// a screen reader gives as description.
 #include "app/accessible.h"
 
 #include <cstdio>
