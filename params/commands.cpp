@@ -31,6 +31,10 @@ void AwaitAnswerAndReadBack() {
     }
     tdiff = Timer() - tstart;
     ProcessSystemEvents();
+    if (rx_flag == 0 && WaitsEnded() != 0) {  // the main window closed
+      MarkLineUnsettled();
+      return;
+    }
   } while (tdiff < TIMEOUT);
   if (tdiff > TIMEOUT) {
     MarkLineUnsettled();
@@ -39,7 +43,7 @@ void AwaitAnswerAndReadBack() {
 }
 
 void RunCommand(int code, bool teach) {
-  SettleLine();
+  SettleLine(code);
   FlushInQ(com);
   FlushOutQ(com);
   order = code;
