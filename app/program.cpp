@@ -6,6 +6,7 @@
 #include "app/cmdline.h"
 #include "app/demo.h"
 #include "app/hotplug.h"
+#include "app/keyboard.h"
 #include "app/portselect.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -65,6 +66,7 @@ int StartProgram(int, char **argv) {
   if ((panelPopUp = LoadPanel(0, path, POPUP)) < 0) return ReportResourceFailure(path, panelPopUp);
   EndWaitsOnPanelClose(panelHandle);  // also while a wait processes no events
   NameControlsForScreenReaders();
+  BindOperatorKeys();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);
   InitVars();
