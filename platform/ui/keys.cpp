@@ -61,7 +61,8 @@ int SetProgramCloseKey(int panel, const char *key) {
   int error = 0;
   QShortcut *shortcut = MakeKey(panel, key, &error);
   if (shortcut == nullptr) return error;
-  QWidget *window = FindPanel(panel)->window;
+  // The window's close box, which around a resizable panel is its scrolling view's.
+  QWidget *window = PanelTopLevel(panel);
   QObject::connect(shortcut, &QShortcut::activated, window, [window] { window->close(); });
   return 0;
 }

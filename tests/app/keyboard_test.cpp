@@ -29,7 +29,7 @@ class Keys : public LiveScope {
   // that has closed stays the active window until another is made active.)
   static void Activate(int panel) {
     DisplayPanel(panel);
-    QWidget *window = PanelWidget(panel);
+    QWidget *window = PanelWindow(panel);
     QApplication::setActiveWindow(window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     ASSERT_EQ(QApplication::activeWindow(), window);
