@@ -16,8 +16,15 @@
 #include <cmath>
 
 #include "platform/serial/internal.h"
+#include "platform/util/clockseam.h"
+#include "platform/util/utility.h"
 
 namespace {
+
+// The longest single poll; a longer time-out polls again.
+constexpr int kLongestPollMs = 1000 * 1000;
+// A single poll while a test drives the clock.
+constexpr int kSeamPollMs = 5;
 
 // More than enough for any answer; beyond it the notifier pauses until the
 // program reads, so a flooding line cannot grow memory or spin the loop.
@@ -161,17 +168,20 @@ void SerialPort::hangUp() {
   buffer_.clear();
 }
 
-SerialPort::Clock::time_point SerialPort::deadline() const {
-  const auto span = std::chrono::duration<double>(timeout_);
-  return Clock::now() + std::chrono::duration_cast<Clock::duration>(span);
+// Reads and writes end on the run-time's clock, so that a test moving the
+// clock ends them as it ends the program's own waits.
+double SerialPort::deadline() const {
+  return Timer() + timeout_;
 }
 
-SerialPort::Wait SerialPort::waitFor(short events, Clock::time_point until) const {
+SerialPort::Wait SerialPort::waitFor(short events, double until) const {
   for (;;) {
-    const auto left = until - Clock::now();
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    const double left = std::ceil((until - Timer()) * 1000.0);
+    const int ms = static_cast<int>(std::clamp(left, 0.0, double{kLongestPollMs}));
+    // A jump of the test clock cannot wake a poll; a short one sees it soon.
+    const int pollMs = TimerSeamInUse() ? std::min(ms, kSeamPollMs) : ms;
     pollfd entry{fd_, events, 0};
-    const int ready = ::poll(&entry, 1, static_cast<int>(std::max<long long>(ms, 0)));
+    const int ready = ::poll(&entry, 1, pollMs);
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return Wait::Gone;
     if (ready == 0) {

@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QTimer>
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +26,6 @@ bool PortSettingsValid(const PortSettings &settings);
 // for a port that has been deleted is dropped.
 class SerialPort : public QObject {
  public:
-  using Clock = std::chrono::steady_clock;
-
   // Opens and configures the device for exclusive use. Returns null and sets
   // *error (kRS232CannotOpenPort) on failure.
   static std::unique_ptr<SerialPort> Open(int number, const std::string &device,
@@ -63,8 +60,9 @@ class SerialPort : public QObject {
   enum class Wait { Ready, Timeout, Gone };
 
   SerialPort(int number, int fd);
-  Clock::time_point deadline() const;
-  Wait waitFor(short events, Clock::time_point until) const;
+  // The end of a read or write that starts now, in Timer() seconds.
+  double deadline() const;
+  Wait waitFor(short events, double until) const;
   int takeBuffered(char *buffer, int count);
   bool drain(std::size_t *firstNew);
   bool lineFailed() const;

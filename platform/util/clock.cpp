@@ -11,6 +11,7 @@ namespace {
 
 // Read by Timer() on any thread (the simulator runs on one of its own).
 std::atomic<double> gTestOffsetSeconds{0.0};
+std::atomic<bool> gSeamInUse{false};
 
 }  // namespace
 
@@ -27,11 +28,17 @@ int Delay(double seconds) {
 }
 
 void AdvanceTimerForTest(double seconds) {
+  gSeamInUse.store(true);
   double current = gTestOffsetSeconds.load();
   while (!gTestOffsetSeconds.compare_exchange_weak(current, current + seconds)) {
   }
 }
 
 void ResetTimerForTest() {
+  gSeamInUse.store(true);
   gTestOffsetSeconds.store(0.0);
+}
+
+bool TimerSeamInUse() {
+  return gSeamInUse.load(std::memory_order_relaxed);
 }

@@ -6,3 +6,6 @@
 void AdvanceTimerForTest(double seconds);
 // Sets the offset back to 0.
 void ResetTimerForTest();
+// True once either call above has run: a wait that sleeps until a Timer()
+// deadline then wakes often enough to see the clock jump.
+bool TimerSeamInUse();
