@@ -133,10 +133,10 @@ int CheckComLine(int port) {
   return result;
 }
 
-void PushGET(int target, uint16_t paraset) {
-  if (target == DATFILE) return;  // the file is read elsewhere
+void PushGET(int store, uint16_t paraset) {
+  if (store == DATFILE) return;  // the file is read elsewhere
   SettleLine();
-  order = target == EEPROM ? 4 : 2;
+  order = store == EEPROM ? 4 : 2;
   CopyVarsToPP(paraset);
   FlushInQ(com);
   FlushOutQ(com);
@@ -184,9 +184,9 @@ int GetVERSIONInfo() {
   return waiting;
 }
 
-int ReadData64(int offset, int selector, int order) {
+int ReadData64(int offset, int selector, int blockOrder) {
   SettleLine();
-  FillTwoWordRequest(order, offset, selector);
+  FillTwoWordRequest(blockOrder, offset, selector);
   FlushInQ(com);
   FlushOutQ(com);
   rx_flag = 0;

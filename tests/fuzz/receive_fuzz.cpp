@@ -72,18 +72,18 @@ constexpr int kDecidingBytes = 6;  // header, order and set
 
 // The request in flight as byte 0 chooses it; returns its order and set.
 int BuildRequest(uint8_t choice, unsigned *set) {
-  const int order = (choice & 1) != 0 ? kParameterRead : kLiveOrder;
-  *set = order == kParameterRead ? (choice >> 1 & 1u) : 0;
+  const int requestOrder = (choice & 1) != 0 ? kParameterRead : kLiveOrder;
+  *set = requestOrder == kParameterRead ? (choice >> 1 & 1u) : 0;
   uint16_t words[PNUM] = {static_cast<uint16_t>(*set)};
-  FillTxBuf(order, words);
-  return order;
+  FillTxBuf(requestOrder, words);
+  return requestOrder;
 }
 
 // The frame answers the request: its order, and for a parameter read its set
 // in word 0.
-bool Answers(const uint8_t *frame, int order, unsigned set) {
-  if ((frame[2] << 8 | frame[3]) != order) return false;
-  return order != kParameterRead || static_cast<unsigned>(frame[4] << 8 | frame[5]) == set;
+bool Answers(const uint8_t *frame, int requestOrder, unsigned set) {
+  if ((frame[2] << 8 | frame[3]) != requestOrder) return false;
+  return requestOrder != kParameterRead || static_cast<unsigned>(frame[4] << 8 | frame[5]) == set;
 }
 
 bool FrameStart(const uint8_t *at) {
@@ -93,10 +93,10 @@ bool FrameStart(const uint8_t *at) {
 // Whether an answer lies in the bytes. A frame (00 55 ...) that answers
 // something else is passed over whole, unless an answer with a frame's start
 // begins inside it; elsewhere every byte may begin an answer.
-bool AnyAnswer(const uint8_t *bytes, std::size_t size, int order, unsigned set) {
+bool AnyAnswer(const uint8_t *bytes, std::size_t size, int requestOrder, unsigned set) {
   std::size_t at = 0;
   while (at + kFrameBytes <= size) {
-    if (Answers(bytes + at, order, set)) return true;
+    if (Answers(bytes + at, requestOrder, set)) return true;
     if (!FrameStart(bytes + at)) {
       ++at;
       continue;
@@ -104,7 +104,7 @@ bool AnyAnswer(const uint8_t *bytes, std::size_t size, int order, unsigned set) 
     std::size_t next = at + kFrameBytes;
     for (std::size_t inner = at + 1; inner < at + kFrameBytes && inner + kFrameBytes <= size;
          ++inner) {
-      if (FrameStart(bytes + inner) && Answers(bytes + inner, order, set)) {
+      if (FrameStart(bytes + inner) && Answers(bytes + inner, requestOrder, set)) {
         next = inner;
         break;
       }
@@ -115,9 +115,9 @@ bool AnyAnswer(const uint8_t *bytes, std::size_t size, int order, unsigned set) 
 }
 
 // The frame taken is one of the answers that came, whole.
-bool TakenFromTheLine(const uint8_t *bytes, std::size_t size, int order, unsigned set) {
+bool TakenFromTheLine(const uint8_t *bytes, std::size_t size, int requestOrder, unsigned set) {
   const auto *taken = reinterpret_cast<const uint8_t *>(szReadBuf);
-  if (!Answers(taken, order, set)) return false;
+  if (!Answers(taken, requestOrder, set)) return false;
   for (std::size_t at = 0; at + kFrameBytes <= size; ++at) {
     if (std::memcmp(bytes + at, taken, kFrameBytes) == 0) return true;
   }
@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   FlushInQ(line.port);
   rx_flag = 0;
   unsigned set = 0;
-  const int order = BuildRequest(data[0], &set);
+  const int requestOrder = BuildRequest(data[0], &set);
   unsigned seed = data[0];
   std::size_t offset = 1;
   while (offset < size) {
@@ -149,8 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   }
   // Every answer that came is seen: the callback leaves less than a frame
   // behind, and it takes nothing but an answer.
-  const bool answered = AnyAnswer(data + 1, size - 1, order, set);
+  const bool answered = AnyAnswer(data + 1, size - 1, requestOrder, set);
   if ((rx_flag == 1) != answered) std::abort();
-  if (answered && !TakenFromTheLine(data + 1, size - 1, order, set)) std::abort();
+  if (answered && !TakenFromTheLine(data + 1, size - 1, requestOrder, set)) std::abort();
   return 0;
 }

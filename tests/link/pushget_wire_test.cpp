@@ -268,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Arrival{"LookalikeInsideAnotherFrame", 2, 1, EchoWithALookalikeInside(), 36},
                     Arrival{"NoiseAndTheOtherSetThenAnswerInTwoParts", 4, 0,
                             Joined(kNoise, AnswerFrame(4, 1)), 10}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &row) { return std::string(row.param.name); });
 
 TEST_F(ParameterRead, AnswerForTheOtherSetIsNotTaken) {
   SetFaults({.silent = true});

@@ -91,8 +91,8 @@ TEST_P(SilentController, CommandEndsWithTimeoutAndReadsNothingBack) {
 INSTANTIATE_TEST_SUITE_P(ResetAndRefresh, SilentController,
                          testing::Values(SilentCase{"Reset", PANEL_BUTTONRESET, 10},
                                          SilentCase{"Refresh", PANEL_BUTTONREFRESH, 11}),
-                         [](const testing::TestParamInfo<SilentCase> &info) {
-                           return std::string(info.param.name);
+                         [](const testing::TestParamInfo<SilentCase> &row) {
+                           return std::string(row.param.name);
                          });
 
 TEST_F(Commands, AnsweredCommandWhoseReadBackTimesOutEndsWithTimeout) {

@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"Beyond32Bits", 1, "4294967296", "Parameter file NOT read - invalid value!"},
         BadFile{"TwoValuesOnALine", 7, "3 4", "Parameter file NOT read - invalid value!"},
         BadFile{"ThirtyThreeLines", 32, "0", "Parameter file NOT read - not a parameter file!"}),
-    [](const testing::TestParamInfo<BadFile> &info) { return std::string(info.param.what); });
+    [](const testing::TestParamInfo<BadFile> &row) { return std::string(row.param.what); });
 
 TEST_F(ParaFile, MissingOrEmptyFileChangesNothing) {
   SetDistinctVariables();
