@@ -184,7 +184,11 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
       return;
     }
     const std::optional<Answer> answer = model.handle(request.frame);
-    if (!answer || faults.silent || dropped(request.frame, faults)) {
+    if (!answer) {  // a store: nobody waits for an answer
+      shift = {};
+      continue;
+    }
+    if (faults.silent || dropped(request.frame, faults)) {
       planShift(false, 0, request.due);
       continue;
     }
@@ -219,7 +223,7 @@ void Simulator::Impl::shiftDue(Clock::time_point now) {
   if (shift.at > now || !shiftClock) return;
   if (shift.repeat) {
     shift.at = now + kShiftAfter;
-    if (output.empty()) shiftClock(shift.seconds);
+    if (output.empty() && immediate.empty()) shiftClock(shift.seconds);
     return;
   }
   const double skip =

@@ -100,7 +100,11 @@ TEST_F(Commands, AnsweredCommandWhoseReadBackTimesOutEndsWithTimeout) {
   // silent: the read-back's wait decides the end.
   Sim().setFaults({.silent = true});
   const std::vector<uint8_t> answer = RequestBytes(11, sim::Words16{});
-  QTimer::singleShot(200, [&] { Sim().sendRaw(answer); });
+  Sim().setClockShift(0, nullptr);  // the answer comes at 0.2 s of real time
+  QTimer::singleShot(200, [&] {
+    Sim().sendRaw(answer);
+    testsupport::SkipIdleWaits(Sim());
+  });
   const uint16_t refBefore = refA;
   const double t0 = Timer();
   Click(PANEL_BUTTONREFRESH);
