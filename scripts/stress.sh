@@ -33,9 +33,10 @@ export QT_QPA_PLATFORM=offscreen
 for run in $(seq 1 "$runs"); do
   start=$(date +%s)
   (cd "$dir" && ctest -j2 >"$logs/run$run.txt" 2>&1) || true
-  # "  12 - Suite.Case (Failed)" under "The following tests FAILED:".
+  # "  12 - Suite.Case (Failed)" under "The following tests FAILED:"; the
+  # kind (Failed, Timeout, ...) is left off, so that a case counts once a run.
   sed -n '/The following tests FAILED:/,$p' "$logs/run$run.txt" |
-    sed -nE 's/^[[:space:]]+[0-9]+ - (.*)$/\1/p' >"$logs/failed$run.txt"
+    sed -nE 's/^[[:space:]]+[0-9]+ - (.*) \([^)]*\)$/\1/p' >"$logs/failed$run.txt"
   echo "run $run of $runs: $(($(date +%s) - start)) s, $(wc -l <"$logs/failed$run.txt") failed," \
     "load $(cut -d' ' -f1-3 /proc/loadavg)"
 done
