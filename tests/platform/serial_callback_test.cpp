@@ -196,8 +196,9 @@ TEST(SerialCallback, BytesTakenInBeforeTheCountStillCount) {
 // 50 ms); bytes that complete the count meanwhile are offered when the rest
 // ends, not because the program asked about them. The far end is a bare pty
 // written from this thread, so that nothing but this test decides the timing;
-// an attempt that a loaded machine delays beyond the rest is repeated.
-TEST(SerialCallback, QueryOfTheQueueLeavesTheRestAsItIs) {
+// an attempt that a loaded machine delays beyond the rest is repeated. Real
+// time is the subject: it runs alone.
+TEST(SerialCallbackTiming, QueryOfTheQueueLeavesTheRestAsItIs) {
   sim::PtyPair pty;
   ASSERT_TRUE(sim::OpenRawPty(&pty));
   const int port = PortTableAddDevice(pty.slavePath);
