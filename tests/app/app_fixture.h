@@ -19,7 +19,7 @@
 #include "params/panels.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "sim/simulator.h"

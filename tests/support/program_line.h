@@ -13,10 +13,10 @@
 #include <string>
 
 #include "link/link.h"
-#include "platform/ui/testing.h"
 #include "platform/ui/userint.h"
 #include "sim/simulator.h"
 #include "tests/support/sim_line.h"
+#include "tests/support/ui_inspect.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace testsupport {

@@ -5,7 +5,7 @@
 
 #include "platform/ui/userint.h"
 #include "platform/util/clockseam.h"
-#include "platform/util/settings.h"
+#include "tests/support/test_settings.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
 // ours to fix and would fail every widget test under LeakSanitizer.
@@ -16,7 +16,7 @@ extern "C" const char *__lsan_default_suppressions() {
 int main(int argc, char **argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
-  SettingsUseFile(nullptr);  // never the user's own settings
+  testsupport::UseFreshSettings();  // never the user's own settings
   if (!InitCVIRTE(nullptr, argv, nullptr)) return 1;
   // From the start, so that a wait on the line already running sees a jump.
   ResetTimerForTest();
