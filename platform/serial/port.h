@@ -36,6 +36,9 @@ class SerialPort : public QObject {
 
   // Open and not hung up.
   bool usable() const { return fd_ >= 0; }
+  // The line hung up, or its device path now names another device node than
+  // the one opened (an adapter pulled and plugged again).
+  bool lineGone() const;
   void close();
 
   void setTimeout(double seconds) { timeout_ = seconds; }
@@ -57,8 +60,10 @@ class SerialPort : public QObject {
   enum class Wait { Ready, Timeout, Gone };
 
   SerialPort(int number, int fd);
-  // The end of a read or write that starts now, in Timer() seconds.
+  // In seconds of the run-time clock (Timer).
   double deadline() const;
+  // Waits for the events until the deadline, or until the waits are ended
+  // (reported as a time-out).
   Wait waitFor(short events, double until) const;
   int takeBuffered(char *buffer, int count);
   bool drain(std::size_t *firstNew);
@@ -84,7 +89,9 @@ class SerialPort : public QObject {
 
   int number_;
   int fd_;
-  int savedSerialFlags_ = -1;  // driver flags to give back on close, -1 none
+  std::string device_;
+  unsigned long long openedNode_[3] = {};  // st_dev, st_ino, st_rdev of the node opened
+  int savedSerialFlags_ = -1;              // driver flags to give back on close, -1 none
   double timeout_ = 5.0;
   double byteSeconds_ = 10.0 / 19200;  // one byte's time on the line
   QTimer *restPause_ = nullptr;        // child of this

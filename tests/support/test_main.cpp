@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/ui/userint.h"
-#include "platform/util/clockseam.h"
+#include "platform/util/utility.h"
 #include "tests/support/test_settings.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
@@ -13,12 +13,17 @@ extern "C" const char *__lsan_default_suppressions() {
   return "leak:libfontconfig.so\n";
 }
 
+// A case that closed the main window leaves the waits ended; the next case
+// starts with them standing.
+class ResumeWaitsAfterEachCase : public testing::EmptyTestEventListener {
+  void OnTestEnd(const testing::TestInfo &) override { ResumeWaits(); }
+};
+
 int main(int argc, char **argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
   testsupport::UseFreshSettings();  // never the user's own settings
   if (!InitCVIRTE(nullptr, argv, nullptr)) return 1;
-  // From the start, so that a wait on the line already running sees a jump.
-  ResetTimerForTest();
+  testing::UnitTest::GetInstance()->listeners().Append(new ResumeWaitsAfterEachCase);
   return RUN_ALL_TESTS();
 }
