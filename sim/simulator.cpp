@@ -16,7 +16,9 @@
 #include <thread>
 
 #include "sim/controller.h"
+#include "sim/latitude.h"
 #include "sim/line.h"
+#include "sim/outgoing.h"
 #include "sim/pty.h"
 
 namespace sim {
@@ -25,33 +27,6 @@ namespace {
 // Longest sleep of the I/O thread when nothing is due; a wake-up pipe cuts
 // it short for stop, hang-up and injected bytes.
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
-
-std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
-  std::vector<uint8_t> bytes = answer.bytes;
-  if (faults.wrongSync && answer.syncWord && bytes.size() >= 6) {
-    bytes[4] = 0xAA;
-    bytes[5] = 0x00;
-  }
-  if (faults.ffHeader && answer.frame && bytes.size() >= 2) bytes[0] = bytes[1] = 0xFF;
-  if (faults.truncateTo >= 0 && static_cast<std::size_t>(faults.truncateTo) < bytes.size()) {
-    bytes.resize(static_cast<std::size_t>(faults.truncateTo));
-  }
-  if (faults.extraBytes > 0)
-    bytes.insert(bytes.end(), static_cast<std::size_t>(faults.extraBytes), 0xEE);
-  static constexpr uint8_t kNoise[] = {0x12, 0x34, 0xEE, 0x56, 0xFF, 0x78, 0x9A};
-  std::vector<uint8_t> noise;
-  for (int i = 0; i < faults.garbageBefore; ++i) noise.push_back(kNoise[i % sizeof kNoise]);
-  bytes.insert(bytes.begin(), noise.begin(), noise.end());
-  return bytes;
-}
-
-// The one data block request the faults leave unanswered.
-bool dropped(const RequestFrame &request, const Faults &faults) {
-  constexpr int kDataBlockOrder = 9;
-  const int order = request[2] << 8 | request[3];
-  return order == kDataBlockOrder && faults.dropOrder9Offset >= 0 &&
-         WordAt(request, 0) == faults.dropOrder9Offset;
-}
 
 void closeFd(int *fd) {
   if (*fd >= 0) ::close(*fd);
@@ -77,6 +52,8 @@ struct Simulator::Impl {
   std::condition_variable hangUpDone;
   Pacing pacing;
   Faults faults;
+  std::optional<uint64_t> latitudeSeed;
+  std::optional<Latitude> latitude;
   Controller model;
   PtyPair pty;
   int wakeRead = -1;
@@ -159,17 +136,15 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
       return;
     }
     const std::optional<Answer> answer = model.handle(request.frame);
-    if (!answer || faults.silent || dropped(request.frame, faults)) continue;
-    const std::vector<uint8_t> bytes = withFaults(*answer, faults);
-    if (bytes.empty()) {
+    if (!answer) continue;
+    const std::optional<Outgoing> out =
+        Shape(*answer, request.frame, faults, latitude ? &*latitude : nullptr);
+    if (!out) continue;
+    if (out->bytes.empty()) {
       ++answers;
       continue;
     }
-    const auto delay = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(std::max(0.0, faults.answerDelay)));
-    const auto chunkPause = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(std::max(0.0, faults.splitPause)));
-    output.schedule(bytes, request.due + delay, pacing, faults.splitChunk, chunkPause);
+    output.schedule(out->bytes, request.due + out->delay, pacing, out->gaps);
   }
 }
 
@@ -327,6 +302,18 @@ void Simulator::setFaults(const Faults &faults) {
   std::lock_guard lock(impl_->mutex);
   impl_->faults = faults;
   impl_->requestsSinceFaults = 0;
+}
+
+void Simulator::setLatitude(std::optional<uint64_t> seed) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->latitudeSeed = seed;
+  impl_->latitude.reset();
+  if (seed) impl_->latitude.emplace(*seed);
+}
+
+std::optional<uint64_t> Simulator::latitude() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->latitudeSeed;
 }
 
 void Simulator::setPacing(Pacing pacing) {
