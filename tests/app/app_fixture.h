@@ -23,6 +23,7 @@
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "sim/simulator.h"
+#include "tests/support/latitude.h"
 #include "tests/support/program_line.h"
 #include "tests/support/program_panels.h"
 #include "tests/support/runtime_extras.h"
@@ -72,6 +73,8 @@ inline std::vector<int> Handshakes(int count) {
 
 // A controller simulator that started and sits at a port number of its own.
 struct Controller {
+  Controller() { testsupport::ApplyLatitude(sim); }
+
   sim::Simulator sim{sim::Pacing::Line};
   int port = -1;
 

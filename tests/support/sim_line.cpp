@@ -7,6 +7,7 @@
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
 #include "platform/ui/userint.h"
+#include "tests/support/latitude.h"
 
 namespace testsupport {
 namespace {
@@ -21,6 +22,7 @@ Clock::time_point after(double seconds) {
 }  // namespace
 
 SimLine::SimLine(sim::Pacing pacing) : sim_(pacing) {
+  ApplyLatitude(sim_);
   if (!sim_.start()) return;
   device_ = sim_.slavePath();
   port_ = PortTableAddDevice(device_);

@@ -1,10 +1,12 @@
 // Test entry: starts the run-time offscreen, then runs the cases.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/ui/userint.h"
 #include "platform/util/settings.h"
+#include "tests/support/latitude.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
 // ours to fix and would fail every widget test under LeakSanitizer.
@@ -15,6 +17,11 @@ extern "C" const char *__lsan_default_suppressions() {
 int main(int argc, char **argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
+  if (!testsupport::LatitudeSettingValid()) {
+    std::fprintf(stderr, "RVIM_SIM_LATITUDE must be a number\n");
+    return 2;
+  }
+  testsupport::ReportLatitudeOnFailure();
   SettingsUseFile(nullptr);  // never the user's own settings
   if (!InitCVIRTE(nullptr, argv, nullptr)) return 1;
   return RUN_ALL_TESTS();
