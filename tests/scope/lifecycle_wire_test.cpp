@@ -93,10 +93,11 @@ TEST_F(RunEdges, HangUpEndsTheRunByTimeOutWithoutSpinningAndChoosingAPortRecover
   FillarrayRAW(kUnplotted, kUnplotted);
   int plotted = -1;
   RunWith([&] {
-    QTimer::singleShot(600, [&] {
-      plotted = PlottedRawRecords();
-      Click(PANEL_BTNSTOP);
-    });
+    When([] { return PlottedRawRecords() > 5; },
+         [&] {
+           plotted = PlottedRawRecords();
+           Click(PANEL_BTNSTOP);
+         });
   });
   EXPECT_EQ(Status(), "Line Ok!");
   EXPECT_GT(plotted, 5);

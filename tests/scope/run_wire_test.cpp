@@ -143,10 +143,11 @@ TEST_F(RunStop, SilentLineEndsTheRunAfterMoreThanTwoSecondsAndKeepsTheHistories)
   FillarrayRAW(kUnplotted, kUnplotted);
   std::size_t requestsWhenSilenced = 0;
   RunWith([&] {
-    QTimer::singleShot(500, [&] {
-      Sim().setFaults({.silent = true});
-      requestsWhenSilenced = Sim().requestCount();
-    });
+    When([] { return PlottedRawRecords() > 5; },
+         [&] {
+           Sim().setFaults({.silent = true});
+           requestsWhenSilenced = Sim().requestCount();
+         });
   });
   // The loop left on the pass that found more than 2.0 s since the last request.
   EXPECT_GT(tdiff, 2.0);
@@ -180,17 +181,19 @@ TEST_F(RunStop, GraphSourceChangedDuringARunMovesTheRefreshesToTheOtherChart) {
   int rawAtSwitch = -1, rawAtStop = -1, normAtStop = -1, normAtSwitch = -1;
   int typeAtSwitch = -1;
   RunWith([&] {
-    QTimer::singleShot(500, [&] {
-      rawAtSwitch = PlottedRawRecords();
-      normAtSwitch = PlottedNormRecords();
-      Choose(PANEL_RNGGRAPHSOURCE, 3);
-      typeAtSwitch = type;
-    });
-    QTimer::singleShot(1200, [&] {
-      rawAtStop = PlottedRawRecords();
-      normAtStop = PlottedNormRecords();
-      Click(PANEL_BTNSTOP);
-    });
+    When([] { return PlottedRawRecords() > 5; },
+         [&] {
+           rawAtSwitch = PlottedRawRecords();
+           normAtSwitch = PlottedNormRecords();
+           Choose(PANEL_RNGGRAPHSOURCE, 3);
+           typeAtSwitch = type;
+         });
+    When([&] { return typeAtSwitch >= 0 && PlottedNormRecords() > 5; },
+         [&] {
+           rawAtStop = PlottedRawRecords();
+           normAtStop = PlottedNormRecords();
+           Click(PANEL_BTNSTOP);
+         });
   });
   testsupport::PumpFor(0.3);
   EXPECT_EQ(typeAtSwitch, 1);

@@ -91,8 +91,11 @@ void ApplyLatitude(sim::Simulator &simulator) {
   CaseSeeds &given = Given();
   const std::string name = CaseName();
   if (name != given.name) given = CaseSeeds{name, {}};
-  sim::SeededStream stream(*seed ^ Fnv1a(name) ^ given.seeds.size());
-  given.seeds.push_back(stream.next());
+  // The case's own stream from the run's seed; its nth value for the nth simulator.
+  sim::SeededStream stream(sim::SeededStream(*seed).next() ^ Fnv1a(name));
+  uint64_t derived = stream.next();
+  for (std::size_t i = 0; i < given.seeds.size(); ++i) derived = stream.next();
+  given.seeds.push_back(derived);
   simulator.setLatitude(given.seeds.back());
 }
 
