@@ -203,7 +203,11 @@ TEST_F(RunStop, GraphSourceChangedDuringARunMovesTheRefreshesToTheOtherChart) {
   EXPECT_EQ(normAtSwitch, 0);
   EXPECT_EQ(rawAtStop, rawAtSwitch);
   EXPECT_GT(normAtStop, 5);
-  EXPECT_EQ(Sim().requestCount(), static_cast<std::size_t>(rawAtStop + normAtStop) + 1);
+  // Every answered request was plotted; the request in flight at Stop may
+  // not have reached the controller yet.
+  const auto plotted = static_cast<std::size_t>(rawAtStop + normAtStop);
+  EXPECT_GE(Sim().requestCount(), plotted);
+  EXPECT_LE(Sim().requestCount(), plotted + 1);
   // Channel B's value in dark grey, over the whole redrawn history.
   EXPECT_EQ(StripChartTraceColor(panelHandle, PANEL_NORMCHART, 6), 0x404040);
   const std::vector<double> value = StripChartTrace(panelHandle, PANEL_NORMCHART, 6);
