@@ -6,6 +6,8 @@
 namespace sim {
 namespace {
 
+constexpr uint8_t kLiveOrder = 8;
+
 std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
   std::vector<uint8_t> bytes = answer.bytes;
   if (faults.wrongSync && answer.syncWord && bytes.size() >= 6) {
@@ -13,6 +15,15 @@ std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
     bytes[5] = 0x00;
   }
   if (faults.ffHeader && answer.frame && bytes.size() >= 2) bytes[0] = bytes[1] = 0xFF;
+  if (faults.header >= 0 && answer.frame && bytes.size() >= 2) {
+    bytes[0] = static_cast<uint8_t>(faults.header >> 8);
+    bytes[1] = static_cast<uint8_t>(faults.header);
+  }
+  if (faults.answerWord0 >= 0 && answer.frame && !answer.syncWord && bytes.size() >= 6 &&
+      bytes[3] != kLiveOrder) {
+    bytes[4] = static_cast<uint8_t>(faults.answerWord0 >> 8);
+    bytes[5] = static_cast<uint8_t>(faults.answerWord0);
+  }
   if (faults.truncateTo >= 0 && static_cast<std::size_t>(faults.truncateTo) < bytes.size()) {
     bytes.resize(static_cast<std::size_t>(faults.truncateTo));
   }
@@ -44,7 +55,7 @@ std::optional<Outgoing> Shape(Answer answer, const RequestFrame &request, const 
                               Latitude *latitude) {
   if (faults.silent || dropped(request, faults)) return std::nullopt;
   if (answer.optional && !(latitude != nullptr && latitude->sends())) return std::nullopt;
-  if (latitude != nullptr) latitude->vary(&answer, faults.ffHeader);
+  if (latitude != nullptr) latitude->vary(&answer, faults.ffHeader || faults.header >= 0);
   Outgoing out;
   out.bytes = withFaults(answer, faults);
   const bool ownDelay = latitude != nullptr && faults.answerDelay <= 0;

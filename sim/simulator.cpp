@@ -27,6 +27,10 @@ namespace {
 // Longest sleep of the I/O thread when nothing is due; a wake-up pipe cuts
 // it short for stop, hang-up and injected bytes.
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
+// A stalled line's input is kept full with these: more than the master's
+// input buffer holds (4 KiB), never the start of a request (00 55).
+constexpr std::size_t kFillerBytes = 8192;
+constexpr uint8_t kFiller = 0xFE;
 
 void closeFd(int *fd) {
   if (*fd >= 0) ::close(*fd);
@@ -40,6 +44,7 @@ struct Simulator::Impl {
 
   void run();
   void readInput();
+  void stallInput();
   void answerDue(Clock::time_point now);
   void writeDue(Clock::time_point now);
   bool writeImmediate();
@@ -70,6 +75,8 @@ struct Simulator::Impl {
   std::size_t requests = 0;
   std::size_t answers = 0;
   int requestsSinceFaults = 0;
+  bool stalled = false;
+  std::size_t fillerLeft = 0;  // filler bytes still ahead in the input
 
   RequestFramer framer;
   std::deque<RequestFramer::Complete> pending;  // complete, waiting for their time
@@ -89,7 +96,7 @@ void Simulator::Impl::run() {
     const Clock::time_point now = Clock::now();
     answerDue(now);
     writeDue(now);
-    pollfd fds[2] = {{wakeRead, POLLIN, 0}, {pty.master, POLLIN, 0}};
+    pollfd fds[2] = {{wakeRead, POLLIN, 0}, {pty.master, stalled ? short{0} : short{POLLIN}, 0}};
     if (waitingWritable) fds[1].events |= POLLOUT;
     const nfds_t count = pty.master >= 0 ? 2 : 1;
     const timespec timeout = pollTimeout(now);
@@ -115,10 +122,28 @@ void Simulator::Impl::readInput() {
     if (n <= 0) return;
     const Clock::time_point now = Clock::now();
     for (ssize_t i = 0; i < n; ++i) {
+      if (fillerLeft > 0 && chunk[i] == kFiller) {
+        --fillerLeft;
+        continue;
+      }
+      fillerLeft = 0;  // the far end flushed the rest away
       if (keepRecord) receivedBytes.push_back(chunk[i]);
       if (auto complete = framer.feed(chunk[i], now, pacing)) pending.push_back(*complete);
     }
   }
+}
+
+// What came before the stall is taken in; then the master's input buffer is
+// filled through the simulator's own slave, so that the far end's next bytes
+// stay in its output queue, where a flush of that queue would discard them.
+void Simulator::Impl::stallInput() {
+  if (pty.master < 0 || stalled) return;
+  readInput();
+  stalled = true;
+  const std::vector<uint8_t> filler(kFillerBytes, kFiller);
+  if (::fcntl(pty.slave, F_SETFL, O_NONBLOCK) != 0) return;
+  const ssize_t n = ::write(pty.slave, filler.data(), filler.size());
+  fillerLeft = n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
 void Simulator::Impl::answerDue(Clock::time_point now) {
@@ -131,12 +156,14 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
       requestTimes.push_back(request.due);
     }
     if (faults.onRequest) faults.onRequest();
-    if (faults.hangUpAtRequest > 0 && ++requestsSinceFaults == faults.hangUpAtRequest) {
+    ++requestsSinceFaults;
+    if (requestsSinceFaults == faults.hangUpAtRequest) {
       closeLine();  // the far end goes away in the middle of the exchange
       return;
     }
+    if (requestsSinceFaults == faults.stallAfterRequest) stallInput();
     const std::optional<Answer> answer = model.handle(request.frame);
-    if (!answer) continue;
+    if (!answer || requestsSinceFaults == faults.silentAtRequest) continue;
     const std::optional<Outgoing> out =
         Shape(*answer, request.frame, faults, latitude ? &*latitude : nullptr);
     if (!out) continue;
@@ -302,6 +329,9 @@ void Simulator::setFaults(const Faults &faults) {
   std::lock_guard lock(impl_->mutex);
   impl_->faults = faults;
   impl_->requestsSinceFaults = 0;
+  impl_->stalled = false;
+  if (faults.stallAfterRequest == 0) impl_->stallInput();
+  impl_->wake();  // a line no longer stalled is read again
 }
 
 void Simulator::setLatitude(std::optional<uint64_t> seed) {

@@ -14,10 +14,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <thread>
 
 #include "platform/serial/internal.h"
 
 namespace {
+
+// How long a flush of the output queue waits for it to go out: two frames at
+// 19200 baud, with margin.
+constexpr auto kDrainLimit = std::chrono::milliseconds(50);
+constexpr auto kDrainPoll = std::chrono::milliseconds(1);
 
 // More than enough for any answer; beyond it the notifier pauses until the
 // program reads, so a flooding line cannot grow memory or spin the loop.
@@ -285,8 +291,21 @@ int SerialPort::flushInput() {
   return result;
 }
 
-int SerialPort::flushOutput() {
-  return tcflush(fd_, TCOFLUSH) == 0 ? 0 : kRS232UnknownIOError;
+// Nothing written is ever discarded: a UART's flush sends what its FIFO holds
+// and drops the rest, and the far end would pair a request's first part with
+// the next request's bytes. The queue gets the time it needs to go out, up to
+// a bound; what is still queued then goes out after the return.
+int SerialPort::drainOutput() {
+  const Clock::time_point until = Clock::now() + kDrainLimit;
+  for (;;) {
+    int queued = 0;
+    if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) return kRS232UnknownIOError;
+    const Clock::time_point now = Clock::now();
+    if (queued <= 0 || now >= until) return 0;
+    const auto rest = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(queued * byteSeconds_));
+    std::this_thread::sleep_for(std::clamp<Clock::duration>(rest, kDrainPoll, until - now));
+  }
 }
 
 void SerialPort::installCallback(int eventMask, int notifyCount, int eventCharacter,
