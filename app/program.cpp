@@ -39,6 +39,7 @@ int StartProgram(int, char **argv) {
   RegisterCallbacks(kCallbackTable, kCallbackCount);
   if ((panelHandle = LoadFromProgramDir(PANEL)) < 0) return -1;
   if ((panelPopUp = LoadFromProgramDir(POPUP)) < 0) return -1;
+  EndWaitsOnPanelClose(panelHandle);  // also while a wait processes no events
   NameControlsForScreenReaders();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);

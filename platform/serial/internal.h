@@ -7,10 +7,13 @@
 
 #include "platform/serial/porttable.h"
 
-// A serial device as the system reports it: name "ttyUSB0", location "/dev/ttyUSB0".
+// A serial device as the system reports it: name "ttyUSB0", location
+// "/dev/ttyUSB0", and for a USB adapter its identity, e.g.
+// "0403:6001:A10K7Q2M@1-1.2" (vendor:product:serial number@USB port path).
 struct DetectedDevice {
   std::string name;
   std::string location;
+  std::string usb = {};
 };
 
 // Where the port table learns the detected devices: the system by default.

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -17,6 +18,8 @@
 #include <thread>
 
 #include "platform/serial/internal.h"
+#include "platform/util/callbackhold.h"
+#include "platform/util/utility.h"
 
 namespace {
 
@@ -28,6 +31,8 @@ constexpr auto kDrainPoll = std::chrono::milliseconds(1);
 // More than enough for any answer; beyond it the notifier pauses until the
 // program reads, so a flooding line cannot grow memory or spin the loop.
 constexpr std::size_t kMaxBuffered = 64 * 1024;
+// A synchronous read or write looks this often whether the waits are ended.
+constexpr int kWaitSliceMs = 10;
 
 struct BaudRate {
   long rate;
@@ -131,6 +136,13 @@ std::unique_ptr<SerialPort> SerialPort::Open(int number, const std::string &devi
   }
   *error = 0;
   std::unique_ptr<SerialPort> port(new SerialPort(number, fd));
+  port->device_ = device;
+  struct stat node {};
+  if (::fstat(fd, &node) == 0) {
+    port->openedNode_[0] = node.st_dev;
+    port->openedNode_[1] = node.st_ino;
+    port->openedNode_[2] = node.st_rdev;
+  }
   port->savedSerialFlags_ = RequestLowLatency(fd);
   const int bits = 1 + settings.dataBits + (settings.parity != 0 ? 1 : 0) + settings.stopBits;
   port->byteSeconds_ = bits / static_cast<double>(settings.baudRate);
@@ -167,25 +179,33 @@ void SerialPort::hangUp() {
   buffer_.clear();
 }
 
-SerialPort::Clock::time_point SerialPort::deadline() const {
-  const auto span = std::chrono::duration<double>(timeout_);
-  return Clock::now() + std::chrono::duration_cast<Clock::duration>(span);
+double SerialPort::deadline() const {
+  return Timer() + timeout_;
 }
 
-SerialPort::Wait SerialPort::waitFor(short events, Clock::time_point until) const {
+SerialPort::Wait SerialPort::waitFor(short events, double until) const {
   for (;;) {
-    const auto left = until - Clock::now();
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    const double left = until - Timer();
+    const int ms =
+        left > 0.0 ? std::min(kWaitSliceMs, static_cast<int>(std::ceil(left * 1000.0))) : 0;
     pollfd entry{fd_, events, 0};
-    const int ready = ::poll(&entry, 1, static_cast<int>(std::max<long long>(ms, 0)));
+    const int ready = ::poll(&entry, 1, ms);
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return Wait::Gone;
     if (ready == 0) {
-      if (ms <= 0) return Wait::Timeout;
+      if (left <= 0.0 || WaitsEnded() != 0) return Wait::Timeout;
       continue;
     }
     return (entry.revents & events) != 0 ? Wait::Ready : Wait::Gone;
   }
+}
+
+bool SerialPort::lineGone() const {
+  if (!usable()) return true;
+  struct stat node {};
+  if (::stat(device_.c_str(), &node) != 0) return true;
+  return node.st_dev != openedNode_[0] || node.st_ino != openedNode_[1] ||
+         node.st_rdev != openedNode_[2];
 }
 
 int SerialPort::setHardwareHandshake(bool on) {
@@ -296,6 +316,7 @@ int SerialPort::flushInput() {
 // the next request's bytes. The queue gets the time it needs to go out, up to
 // a bound; what is still queued then goes out after the return.
 int SerialPort::drainOutput() {
+  using Clock = std::chrono::steady_clock;  // the kernel's queue drains in real time
   const Clock::time_point until = Clock::now() + kDrainLimit;
   for (;;) {
     int queued = 0;
@@ -375,6 +396,11 @@ bool SerialPort::lineFailed() const {
 
 void SerialPort::notifyReceived(std::size_t firstNew) {
   if (callback_ == nullptr) return;
+  if (CallbacksHeld()) {
+    arrivedDuringCallback_ = true;
+    CallOrHold(this, [this] { notifyLater(); });
+    return;
+  }
   int events = 0;
   if ((eventMask_ & LWRS_RECEIVE) != 0 && inQueueLength() >= notifyCount_) {
     events |= LWRS_RECEIVE;
@@ -390,6 +416,10 @@ void SerialPort::notifyReceived(std::size_t firstNew) {
 
 void SerialPort::onTransmitEmpty() {
   if (!usable() || callback_ == nullptr || (eventMask_ & LWRS_TXEMPTY) == 0) return;
+  if (CallbacksHeld()) {
+    CallOrHold(this, [this] { onTransmitEmpty(); });
+    return;
+  }
   if (callbackActive()) return;
   invoke(LWRS_TXEMPTY);
 }

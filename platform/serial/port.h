@@ -4,7 +4,6 @@
 
 #include <QObject>
 #include <QTimer>
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +26,6 @@ bool PortSettingsValid(const PortSettings &settings);
 // for a port that has been deleted is dropped.
 class SerialPort : public QObject {
  public:
-  using Clock = std::chrono::steady_clock;
-
   // Opens and configures the device for exclusive use. Returns null and sets
   // *error (kRS232CannotOpenPort) on failure.
   static std::unique_ptr<SerialPort> Open(int number, const std::string &device,
@@ -39,6 +36,9 @@ class SerialPort : public QObject {
 
   // Open and not hung up.
   bool usable() const { return fd_ >= 0; }
+  // The line hung up, or its device path now names another device node than
+  // the one opened (an adapter pulled and plugged again).
+  bool lineGone() const;
   void close();
 
   void setTimeout(double seconds) { timeout_ = seconds; }
@@ -60,8 +60,11 @@ class SerialPort : public QObject {
   enum class Wait { Ready, Timeout, Gone };
 
   SerialPort(int number, int fd);
-  Clock::time_point deadline() const;
-  Wait waitFor(short events, Clock::time_point until) const;
+  // In seconds of the run-time clock (Timer).
+  double deadline() const;
+  // Waits for the events until the deadline, or until the waits are ended
+  // (reported as a time-out).
+  Wait waitFor(short events, double until) const;
   int takeBuffered(char *buffer, int count);
   bool drain(std::size_t *firstNew);
   bool lineFailed() const;
@@ -86,7 +89,9 @@ class SerialPort : public QObject {
 
   int number_;
   int fd_;
-  int savedSerialFlags_ = -1;  // driver flags to give back on close, -1 none
+  std::string device_;
+  unsigned long long openedNode_[3] = {};  // st_dev, st_ino, st_rdev of the node opened
+  int savedSerialFlags_ = -1;              // driver flags to give back on close, -1 none
   double timeout_ = 5.0;
   double byteSeconds_ = 10.0 / 19200;  // one byte's time on the line
   QTimer *restPause_ = nullptr;        // child of this

@@ -114,7 +114,7 @@ std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices
       if (nextOther >= kDemoPort) continue;
       number = nextOther++;
     }
-    entries.push_back(PortEntry{number, device.location, false});
+    entries.push_back(PortEntry{number, device.location, false, device.usb});
   }
   return entries;
 }

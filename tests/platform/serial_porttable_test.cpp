@@ -6,6 +6,7 @@
 
 #include "platform/serial/internal.h"
 #include "platform/serial/porttable.h"
+#include "platform/serial/porttable_detect.h"
 #include "platform/serial/rs232.h"
 #include "sim/simulator.h"
 #include "tests/support/runtime_extras.h"
@@ -133,4 +134,19 @@ TEST(PortTable, DemoThatCannotStartFailsToOpen) {
   EXPECT_EQ(openStandard(kDemoPort), kRS232CannotOpenPort);
   EXPECT_EQ(openStandard(kDemoPort), kRS232CannotOpenPort);
   EXPECT_EQ(gStarterCalls, 1);
+}
+
+// The USB port an adapter sits on, from the resolved sysfs path of its tty.
+TEST(PortTable, UsbPortPathFromTheSysfsPathOfTheTty) {
+  struct Case {
+    const char *path;
+    const char *port;
+  };
+  const Case cases[] = {
+      {"/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1.2/1-1.2:1.0/ttyUSB0", "1-1.2"},
+      {"/sys/devices/pci0000:00/0000:00:14.0/usb3/3-4/3-4:1.0", "3-4"},
+      {"/sys/devices/platform/serial8250/tty/ttyS0", ""},
+      {"", ""},
+  };
+  for (const Case &c : cases) EXPECT_EQ(UsbPortPathOf(c.path), c.port) << c.path;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/ui/userint.h"
 #include "platform/util/settings.h"
+#include "platform/util/utility.h"
 #include "tests/support/latitude.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
@@ -13,6 +14,12 @@
 extern "C" const char *__lsan_default_suppressions() {
   return "leak:libfontconfig.so\n";
 }
+
+// A case that closed the main window leaves the waits ended; the next case
+// starts with them standing.
+class ResumeWaitsAfterEachCase : public testing::EmptyTestEventListener {
+  void OnTestEnd(const testing::TestInfo &) override { ResumeWaits(); }
+};
 
 int main(int argc, char **argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -24,5 +31,6 @@ int main(int argc, char **argv) {
   testsupport::ReportLatitudeOnFailure();
   SettingsUseFile(nullptr);  // never the user's own settings
   if (!InitCVIRTE(nullptr, argv, nullptr)) return 1;
+  testing::UnitTest::GetInstance()->listeners().Append(new ResumeWaitsAfterEachCase);
   return RUN_ALL_TESTS();
 }
