@@ -57,6 +57,9 @@ constexpr double kLateWithin = 0.3;
 constexpr int kRunStopMs = 2600;
 
 // How long an answer may still be on its way after a command gave up.
+// A piece longer than any answer (a data block and what a fault adds to it).
+constexpr int kWholeAnswer = 256;
+
 double QuietTime(Fault f) {
   switch (f) {
     case Fault::LateBeyond:
@@ -103,6 +106,9 @@ sim::Faults FaultsFor(Fault f, Command c) {
       break;
     case Fault::Long:
       faults.extraBytes = 4;
+      // In one piece: bytes that come after a pause may be the next thing on
+      // the line rather than part of this answer.
+      faults.splitChunk = kWholeAnswer;
       break;
     case Fault::Garbage:
       faults.garbageBefore = 5;
