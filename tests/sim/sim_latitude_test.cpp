@@ -149,6 +149,26 @@ TEST(SimLatitude, AFaultTheTestSetsWinsOverTheLatitude) {
   }
 }
 
+// A header and a word 0 the test chose hold whatever the seed; live values
+// keep their word 0, which is data.
+TEST(SimLatitude, AChosenHeaderAndWord0WinOverTheLatitude) {
+  const sim::Faults faults{.header = 0x1234, .answerWord0 = 0x00AA};
+  struct Case {
+    int order;
+    uint16_t word0;
+  };
+  const Case cases[] = {{2, 0x00AA}, {4, 0x00AA}, {6, 0x00AA}, {10, 0x00AA}, {8, kLive[0]}};
+  for (const Case &c : cases) {
+    for (uint64_t seed = 1; seed <= kSeeds; ++seed) {
+      SCOPED_TRACE(testing::Message() << "order " << c.order << ", seed " << seed);
+      const std::optional<sim::Outgoing> out = AnswerUnder(seed, c.order, kFullSet, faults);
+      ASSERT_TRUE(out);
+      EXPECT_EQ(out->bytes[0] << 8 | out->bytes[1], 0x1234);
+      EXPECT_EQ(Word(out->bytes, 0), c.word0);
+    }
+  }
+}
+
 // Two controllers with the same seed answer the same requests alike on the line.
 TEST(SimLatitude, TheSameSeedRepeatsItsAnswers) {
   struct Asked {
