@@ -120,8 +120,8 @@ AxisRange XYGraph::axisRange(int axis) const {
 }
 
 AxisRange XYGraph::niceDataRange(bool xAxis) const {
-  const AxisRange data = dataRange(xAxis);
-  return AutoscaleRange(data.min, data.max);
+  const AxisRange shown = dataRange(xAxis);
+  return AutoscaleRange(shown.min, shown.max);
 }
 
 void XYGraph::setAutoscaled(bool on) {
