@@ -31,8 +31,7 @@ void RefreshLiveValues() {
   FlushOutQ(com);
   rx_flag = 0;
   order = kLiveOrder;
-  FillTxBuf(kLiveOrder, pp);
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  SendRequest(com, kLiveOrder, pp);
   if (WaitRxFull() == 1) PlotRAWValues();
 }
 

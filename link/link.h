@@ -45,6 +45,9 @@ void ShowStatus(const char *text);
 extern char szVersion[64];
 
 void FillTxBuf(int order, const uint16_t *words);
+// Builds the request (order code and PNUM words) in szWriteBuf and writes its
+// 36 bytes to the port. Returns the count written, also kept in nBytesW.
+int SendRequest(int port, int orderCode, const uint16_t *words);
 void GetRxBuf(int count);
 // Takes the answer to the request last built in szWriteBuf, as DecideAnswer
 // finds it; what comes ahead of it is read off the line and dropped.

@@ -23,16 +23,13 @@ void SendFirstLiveRequest() {
   FlushBothQueues();
   rx_flag = 0;
   order = kLiveOrder;
-  FillTxBuf(kLiveOrder, pp);
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) ShowStatus("Line Ok!");
+  if (SendRequest(com, kLiveOrder, pp) == kFrameBytes) ShowStatus("Line Ok!");
 }
 
 void SendNextLiveRequest() {
   FlushBothQueues();
   CopyVarsToPP(0);
-  FillTxBuf(kLiveOrder, pp);
   rx_flag = 0;
   tstart = Timer();
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  SendRequest(com, kLiveOrder, pp);
 }
