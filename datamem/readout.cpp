@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kLiveOrder = 8;
 constexpr int kBlockOrder = 9;
 constexpr int kBlockOffsets[] = {0, 64, 128, 192};
 constexpr int kRawSelector = 0;

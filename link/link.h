@@ -17,6 +17,7 @@ constexpr double TIMEOUT = 1.5;    // seconds
 constexpr int eventMask = 0x8006;  // events of the receive callback
 constexpr int kBufBytes = 1024;
 constexpr int kTextBytes = 260;
+constexpr int kLiveOrder = 8;  // live values: the full set out, the live answer back
 
 // ---- Parameter set -------------------------------------------------------------
 extern uint16_t powerA, refA, tolA, triglvlA, hysteresis, polarity, hold, average, hwmode, evalmode,

@@ -7,10 +7,6 @@
 #include "scope/acquire.h"
 #include "ui/RVIMZEL4V14.h"
 
-namespace {
-constexpr int kLiveOrder = 8;
-}
-
 // The request in flight goes out whole first; what came in is dropped after.
 void FlushBothQueues() {
   FlushOutQ(com);
