@@ -107,6 +107,19 @@ void SetSyncForTest(int (*sync)(int fd)) {
   gSync = sync;
 }
 
+std::string DirectoryOf(const std::string &path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncDirectory(const std::string &dir) {
+  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
 int ReadWholeFile(const char *fileName, std::string *content) {
   // O_NONBLOCK: opening a pipe without a writer must not wait.
   const int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -149,16 +162,6 @@ bool LockedElsewhere(const char *fileName) {
   return locked;
 }
 
-void SyncParentDirectory(const char *fileName) {
-  const char *slash = std::strrchr(fileName, '/');
-  const std::string dir =
-      slash == nullptr ? "." : (slash == fileName ? "/" : std::string(fileName, slash));
-  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
 }  // namespace
 
 int CreateHeldFile(const char *fileName) {
@@ -173,7 +176,7 @@ int CreateHeldFile(const char *fileName) {
     close(fd);
     return kFileInUse;
   }
-  SyncParentDirectory(fileName);
+  rvutil::SyncDirectory(rvutil::DirectoryOf(fileName));
   gHeldFd = fd;
   return kFileOk;
 }

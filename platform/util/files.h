@@ -46,4 +46,10 @@ bool IsHeldFile(int fd);
 int Sync(int fd);
 void SetSyncForTest(int (*sync)(int fd));
 
+// The directory that holds path: "." for a bare name, "/" for one at the root.
+std::string DirectoryOf(const std::string &path);
+// fsync of a directory, so that an entry made or renamed in it survives a
+// crash. Best effort: the entry is there either way.
+void SyncDirectory(const std::string &dir);
+
 }  // namespace rvutil
