@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/util/arrayshape.h"
 #include "platform/util/files.h"
 #include "platform/util/types.h"
 #include "platform/util/utility.h"

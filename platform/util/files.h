@@ -1,29 +1,10 @@
-// Internal to the file operations of the run-time: element types, the shape
-// of an array in a file, and checked POSIX I/O.
+// Internal to the file operations of the run-time: checked POSIX I/O, the
+// seams tests set in its place, and the directory sync.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 namespace rvutil {
-
-// Bytes of one element of a VAL_ data type; 0 for an unknown type.
-std::size_t ElementSize(int dataType);
-
-// Where the s-th value in file order lives in the array, for an array of
-// `elements` values in `groups` groups.
-struct ArrayShape {
-  int elements = 0;
-  int groups = 1;
-  int dataOrder = 0;   // VAL_GROUPS_TOGETHER or VAL_DATA_MULTIPLEXED
-  int fileLayout = 0;  // VAL_GROUPS_AS_COLUMNS or VAL_GROUPS_AS_ROWS
-  int PerGroup() const { return elements / groups; }
-  // Values on one line of the file.
-  int PerLine() const;
-  int ArrayIndexOfFileValue(int s) const;
-};
-// kFileOk when the shape and type make sense, else kFileBadArgument.
-int CheckShape(const ArrayShape &shape, int dataType);
 
 // True when the path is usable (not null, not empty, shorter than kMaxPathname).
 bool PathFits(const char *fileName);
