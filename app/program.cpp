@@ -6,6 +6,7 @@
 #include "app/cmdline.h"
 #include "app/demo.h"
 #include "app/hotplug.h"
+#include "app/keyboard.h"
 #include "app/portselect.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -41,6 +42,7 @@ int StartProgram(int, char **argv) {
   if ((panelPopUp = LoadFromProgramDir(POPUP)) < 0) return -1;
   EndWaitsOnPanelClose(panelHandle);  // also while a wait processes no events
   NameControlsForScreenReaders();
+  BindOperatorKeys();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);
   InitVars();

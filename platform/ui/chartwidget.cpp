@@ -1,10 +1,12 @@
 #include "platform/ui/chartwidget.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QVariant>
 
 ChartWidget::ChartWidget(QWidget *parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);  // Tab reaches the chart and its menu keys
 }
 
 // The scope names the x axis again at every refresh: an unchanged name costs
@@ -24,6 +26,10 @@ void ChartWidget::setYName(const QString &name) {
 void ChartWidget::contextMenuEvent(QContextMenuEvent *event) {
   PopUpChartMenu(this, this, event->globalPos());
   event->accept();
+}
+
+void ChartWidget::keyPressEvent(QKeyEvent *event) {
+  if (!PopUpChartMenuByKey(this, this, *event)) QWidget::keyPressEvent(event);
 }
 
 int ChartWidget::intProperty(const char *name, int fallback) const {

@@ -1,6 +1,6 @@
 // Internal to the user-interface run-time: what the strip chart and the XY
-// graph share as widgets: opaque painting, the context menu, the axis names
-// and the settings they read from the resource file.
+// graph share as widgets: opaque painting, focus, the context menu by mouse
+// and by key, the axis names and the settings they read from the resource file.
 #pragma once
 
 #include <QString>
@@ -24,6 +24,7 @@ class ChartWidget : public QWidget, public ChartActions {
 
  protected:
   void contextMenuEvent(QContextMenuEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
 
   // A number the resource file gives, or fallback where it gives none.
   int intProperty(const char *name, int fallback) const;

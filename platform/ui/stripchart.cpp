@@ -210,6 +210,7 @@ void StripChart::paintEvent(QPaintEvent *event) {
     DrawPlotArea(painter, frame_.plot());  // new points only: the rest of the frame stands
   } else {
     frame_.draw(painter, content);
+    DrawFocusFrame(painter, *this);
   }
   const QRect plot = frame_.plot();
   painter.setClipRect(plot.adjusted(1, 1, 0, 0), Qt::IntersectClip);

@@ -242,6 +242,7 @@ void XYGraph::paintEvent(QPaintEvent * /*event*/) {
   const QRect plot =
       DrawChartFrame(painter, size(), legend_.data(), static_cast<int>(legend_.size()),
                      {axisRange(VAL_LEFT_YAXIS), yName(), axisRange(VAL_XAXIS), xName()});
+  DrawFocusFrame(painter, *this);
   painter.setClipRect(plot.adjusted(1, 1, 0, 0));
   for (const XYPlot &p : plots_) drawPlot(painter, plot, p);
   for (int i = 0; i < numCursors_; ++i) {
