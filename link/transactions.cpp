@@ -143,9 +143,9 @@ int CheckComLine(int port) {
   return result;
 }
 
-void PushGET(int target, uint16_t paraset) {
-  if (target == DATFILE) return;  // the file is read elsewhere
-  const int code = target == EEPROM ? 4 : 2;
+void PushGET(int store, uint16_t paraset) {
+  if (store == DATFILE) return;  // the file is read elsewhere
+  const int code = store == EEPROM ? 4 : 2;
   SettleLine(code);
   order = code;
   CopyVarsToPP(paraset);
@@ -194,12 +194,12 @@ int GetVERSIONInfo() {
   return waiting;
 }
 
-int ReadData64(int offset, int selector, int order) {
-  SettleLine(order);
+int ReadData64(int offset, int selector, int blockOrder) {
+  SettleLine(blockOrder);
   FlushInQ(com);
   FlushOutQ(com);
   rx_flag = 0;
-  SendTwoWordRequest(com, order, offset, selector);
+  SendTwoWordRequest(com, blockOrder, offset, selector);
   ShowStatus("Waiting for Data[64] ...");
 
   bool timedOut = false;

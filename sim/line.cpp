@@ -55,6 +55,11 @@ std::size_t OutputLine::takeDue(Clock::time_point now, uint8_t *out, std::size_t
   return count;
 }
 
+void OutputLine::bringForward(Clock::duration by) {
+  for (Byte &byte : bytes_) byte.due -= by;
+  if (!bytes_.empty()) lineFree_ -= by;
+}
+
 std::size_t OutputLine::markSent(std::size_t n) {
   std::size_t answers = 0;
   for (std::size_t i = 0; i < n && !bytes_.empty(); ++i) {

@@ -40,6 +40,8 @@ class OutputLine {
   Clock::time_point nextDue() const { return bytes_.front().due; }
   // Copies up to max bytes that are due at `now` into out; returns the count.
   std::size_t takeDue(Clock::time_point now, uint8_t *out, std::size_t max) const;
+  // Moves every byte still to send that much sooner.
+  void bringForward(Clock::duration by);
   // Removes the first n bytes as sent; returns how many answers they completed.
   std::size_t markSent(std::size_t n);
   void clear();

@@ -25,6 +25,18 @@ namespace {
 // Longest sleep of the I/O thread when nothing is due; a wake-up pipe cuts
 // it short for stop, hang-up and injected bytes.
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
+// From a request to the first skip of the caller's clock: by then the
+// caller's wait for the answer has begun.
+constexpr auto kShiftAfter = std::chrono::milliseconds(100);
+
+Clock::duration span(double seconds) {
+  return std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(std::max(0.0, seconds)));
+}
+
+double seconds(Clock::duration span) {
+  return std::chrono::duration<double>(span).count();
+}
 constexpr uint8_t kLiveOrder = 8;
 // A stalled line's input is kept full with these: more than the master's
 // input buffer holds (4 KiB), never the start of a request (00 55).
@@ -81,6 +93,8 @@ struct Simulator::Impl {
   void readInput();
   void stallInput();
   void answerDue(Clock::time_point now);
+  void planShift(bool whole, double delay, Clock::time_point requestDue);
+  void shiftDue(Clock::time_point now);
   void writeDue(Clock::time_point now);
   bool writeImmediate();
   timespec pollTimeout(Clock::time_point now) const;
@@ -116,6 +130,15 @@ struct Simulator::Impl {
   std::vector<uint8_t> immediate;               // injected bytes, written at once
   OutputLine output;
   bool waitingWritable = false;
+
+  // Skipping of the caller's idle waiting (setClockShift), and the next skip.
+  double clockShift = 0;
+  std::function<void(double)> shiftClock;
+  struct Shift {
+    Clock::time_point at = Clock::time_point::max();
+    double seconds = 0;
+    bool repeat = false;  // nothing more is coming: again until the next request
+  } shift;
 };
 
 void Simulator::Impl::run() {
@@ -128,6 +151,7 @@ void Simulator::Impl::run() {
     }
     const Clock::time_point now = Clock::now();
     answerDue(now);
+    shiftDue(now);
     writeDue(now);
     pollfd fds[2] = {{wakeRead, POLLIN, 0}, {pty.master, stalled ? short{0} : short{POLLIN}, 0}};
     if (waitingWritable) fds[1].events |= POLLOUT;
@@ -191,24 +215,61 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     if (faults.onRequest) faults.onRequest();
     ++requestsSinceFaults;
     if (requestsSinceFaults == faults.hangUpAtRequest) {
+      planShift(false, 0, request.due);
       closeLine();  // the far end goes away in the middle of the exchange
       return;
     }
     if (requestsSinceFaults == faults.stallAfterRequest) stallInput();
     const std::optional<Answer> answer = model.handle(request.frame);
     const bool unanswered = faults.silent || requestsSinceFaults == faults.silentAtRequest;
-    if (!answer || unanswered || dropped(request.frame, faults)) continue;
+    if (!answer) {  // a store: nobody waits for an answer
+      shift = {};
+      continue;
+    }
+    if (unanswered || dropped(request.frame, faults)) {
+      planShift(false, 0, request.due);
+      continue;
+    }
     const std::vector<uint8_t> bytes = withFaults(*answer, faults);
+    const bool whole = faults.truncateTo < 0 ||
+                       static_cast<std::size_t>(faults.truncateTo) >= answer->bytes.size();
+    planShift(whole, faults.answerDelay, request.due);
     if (bytes.empty()) {
       ++answers;
       continue;
     }
-    const auto delay = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(std::max(0.0, faults.answerDelay)));
-    const auto chunkPause = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(std::max(0.0, faults.splitPause)));
-    output.schedule(bytes, request.due + delay, pacing, faults.splitChunk, chunkPause);
+    output.schedule(bytes, request.due + span(faults.answerDelay), pacing, faults.splitChunk,
+                    span(faults.splitPause));
   }
+}
+
+// A request ends the skipping planned for the one before.
+void Simulator::Impl::planShift(bool whole, double delay, Clock::time_point requestDue) {
+  shift = {};
+  if (!shiftClock || !(clockShift > 0)) return;
+  const Clock::time_point at = requestDue + kShiftAfter;
+  if (!whole) {
+    shift = {at, clockShift, true};
+  } else if (delay > seconds(kShiftAfter)) {
+    shift = {at, std::min(clockShift, delay - seconds(kShiftAfter)), false};
+  }
+}
+
+// Skips never past a byte still to send, so each keeps its time on the
+// caller's clock.
+void Simulator::Impl::shiftDue(Clock::time_point now) {
+  if (shift.at > now || !shiftClock) return;
+  if (shift.repeat) {
+    shift.at = now + kShiftAfter;
+    if (output.empty() && immediate.empty()) shiftClock(shift.seconds);
+    return;
+  }
+  const double skip =
+      output.empty() ? shift.seconds : std::min(shift.seconds, seconds(output.nextDue() - now));
+  shift = {};
+  if (skip <= 0) return;
+  shiftClock(skip);
+  output.bringForward(span(skip));
 }
 
 // True when everything injected has been written.
@@ -255,7 +316,7 @@ void Simulator::Impl::writeDue(Clock::time_point now) {
 // Nanosecond time-outs: bytes are due every 0.52 ms, and a wake-up rounded
 // to whole milliseconds would make every answer late.
 timespec Simulator::Impl::pollTimeout(Clock::time_point now) const {
-  Clock::time_point next = now + kIdlePoll;
+  Clock::time_point next = std::min(now + kIdlePoll, shift.at);
   if (!pending.empty()) next = std::min(next, pending.front().due);
   if (!waitingWritable && pty.master >= 0) {
     if (!immediate.empty()) next = now;
@@ -365,9 +426,17 @@ void Simulator::setFaults(const Faults &faults) {
   std::lock_guard lock(impl_->mutex);
   impl_->faults = faults;
   impl_->requestsSinceFaults = 0;
+  impl_->shift = {};
   impl_->stalled = false;
   if (faults.stallAfterRequest == 0) impl_->stallInput();
   impl_->wake();  // a line no longer stalled is read again
+}
+
+void Simulator::setClockShift(double most, std::function<void(double seconds)> shift) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->clockShift = most;
+  impl_->shiftClock = std::move(shift);
+  impl_->shift = {};
 }
 
 void Simulator::setPacing(Pacing pacing) {
@@ -403,6 +472,16 @@ std::size_t Simulator::requestCount() const {
 void Simulator::setKeepRecord(bool keep) {
   std::lock_guard lock(impl_->mutex);
   impl_->keepRecord = keep;
+}
+
+bool Simulator::idle() const {
+  std::lock_guard lock(impl_->mutex);
+  const Impl &s = *impl_;
+  // poll, not FIONREAD: it also sees bytes the kernel has yet to hand over.
+  pollfd unread{s.pty.master, POLLIN, 0};
+  const bool readable =
+      s.pty.master >= 0 && ::poll(&unread, 1, 0) == 1 && (unread.revents & POLLIN) != 0;
+  return !readable && s.pending.empty() && s.output.empty() && s.immediate.empty();
 }
 
 std::size_t Simulator::answerCount() const {

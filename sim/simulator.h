@@ -61,6 +61,16 @@ class Simulator {
   void hangUp();
 
   void setFaults(const Faults &faults);
+  // Skips the caller's idle waiting, for tests: shift(s) moves the caller's
+  // clock s seconds on, and the simulator sends what it has still to send s
+  // sooner, so on that clock every byte keeps its time. A tenth of a second
+  // after a request that gets no whole answer, and every tenth after that
+  // until the next request, it skips `most` seconds while nothing is on its
+  // way. Before a whole answer later than that tenth it skips once, at most
+  // `most` and never past a byte still to send. The caller's waits for an
+  // answer must be longer than `most` plus a tenth. Faults come and go
+  // beneath it; most 0 turns it off.
+  void setClockShift(double most, std::function<void(double seconds)> shift);
   void setPacing(Pacing pacing);
 
   std::vector<uint8_t> received() const;       // every byte received, in order
@@ -70,7 +80,10 @@ class Simulator {
   // monotonic clock: the cycle times of a polling loop, without its start and end.
   std::vector<double> requestTimes() const;
   std::size_t answerCount() const;  // answers completely written
-  void clearRecord();               // forgets received bytes, requests and answers
+  // True when every byte sent to the simulator has been read and nothing is
+  // left to send: no answer waits for its time or is being written.
+  bool idle() const;
+  void clearRecord();  // forgets received bytes, requests and answers
   // false: count requests and answers but keep no bytes or frames, so a
   // controller that runs for hours (the demo) does not grow without end.
   void setKeepRecord(bool keep);

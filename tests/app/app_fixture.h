@@ -22,7 +22,7 @@
 #include "params/panels.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"
@@ -74,7 +74,8 @@ inline std::vector<int> Handshakes(int count) {
   return orders;
 }
 
-// A controller simulator that started and sits at a port number of its own.
+// A controller simulator that started and sits at a port number of its own,
+// skipping the program's idle waiting.
 struct Controller {
   sim::Simulator sim{sim::Pacing::Line};
   int port = -1;
@@ -82,6 +83,7 @@ struct Controller {
   // number 0: a number added to the table; otherwise that number.
   bool startAt(int number) {
     if (!sim.start()) return false;
+    testsupport::SkipIdleWaits(sim);
     port =
         number > 0 ? PortTableAssign(number, sim.slavePath()) : PortTableAddDevice(sim.slavePath());
     return port > 0;

@@ -283,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Arrival{"LookalikeInsideAnotherFrame", 2, 1, EchoWithALookalikeInside(), 36},
                     Arrival{"NoiseAndTheOtherStoreThenAnswerInTwoParts", 4, 0,
                             Joined(kNoise, AnswerFrame(2, 1)), 10}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &row) { return std::string(row.param.name); });
 
 // Word 0 and the header of an answer are the controller's: whatever it puts
 // there, both sets of both stores are read, and word 0 is stored nowhere.

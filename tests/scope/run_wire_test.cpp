@@ -34,7 +34,7 @@ TEST_F(RunStop, PingPongPlotsEachAnswerOnceBeforeTheNextRequest) {
     requestBeforePlot += requests > static_cast<std::size_t>(plotted) + 1;
     dimmedWhileRunning +=
         Dimmed(PANEL_ACQCTRL1) == 1 && Dimmed(PANEL_ACQCTRL2) == 1 && Visible(PANEL_DATAGRAPH) == 0;
-    if (plotted >= 40) stop();
+    if (plotted >= 40 && samples > 100) stop();
   });
   QTimer stalled;  // a loop that stops plotting still ends, and the counts tell
   stalled.setSingleShot(true);
@@ -192,19 +192,28 @@ TEST_F(RunStop, GraphSourceChangedDuringARunMovesTheRefreshesToTheOtherChart) {
   FillarrayRAW(kUnplotted, kUnplotted);
   int rawAtSwitch = -1, rawAtStop = -1, normAtStop = -1, normAtSwitch = -1;
   int typeAtSwitch = -1;
-  RunWith([&] {
-    QTimer::singleShot(500, [&] {
+  // The operator switches once the raw chart has a few answers, and stops
+  // once the other chart has a few; a loop that stops plotting is stopped
+  // after 20 s, and the counts tell.
+  int passes = 0;
+  QTimer probe;
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    const bool stalled = ++passes > 20000;
+    if (typeAtSwitch < 0) {
+      if (PlottedRawRecords() <= 5 && !stalled) return;
       rawAtSwitch = PlottedRawRecords();
       normAtSwitch = PlottedNormRecords();
       Choose(PANEL_RNGGRAPHSOURCE, 3);
       typeAtSwitch = type;
-    });
-    QTimer::singleShot(1200, [&] {
-      rawAtStop = PlottedRawRecords();
-      normAtStop = PlottedNormRecords();
-      Click(PANEL_BTNSTOP);
-    });
+      return;
+    }
+    if (PlottedNormRecords() <= 5 && !stalled) return;
+    probe.stop();
+    rawAtStop = PlottedRawRecords();
+    normAtStop = PlottedNormRecords();
+    Click(PANEL_BTNSTOP);
   });
+  RunWith([&] { probe.start(1); });
   testsupport::PumpFor(0.3);
   EXPECT_EQ(typeAtSwitch, 1);
   EXPECT_EQ(Visible(PANEL_RAWCHART), 0);

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "platform/ui/userint.h"
-#include "platform/util/settings.h"
 #include "platform/util/utility.h"
+#include "tests/support/test_settings.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
 // ours to fix and would fail every widget test under LeakSanitizer.
@@ -22,7 +22,7 @@ class ResumeWaitsAfterEachCase : public testing::EmptyTestEventListener {
 int main(int argc, char **argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
-  SettingsUseFile(nullptr);  // never the user's own settings
+  testsupport::UseFreshSettings();  // never the user's own settings
   if (!InitCVIRTE(nullptr, argv, nullptr)) return 1;
   testing::UnitTest::GetInstance()->listeners().Append(new ResumeWaitsAfterEachCase);
   return RUN_ALL_TESTS();
