@@ -16,7 +16,9 @@
 #include <thread>
 
 #include "sim/controller.h"
+#include "sim/latitude.h"
 #include "sim/line.h"
+#include "sim/outgoing.h"
 #include "sim/pty.h"
 
 namespace sim {
@@ -37,47 +39,10 @@ Clock::duration span(double seconds) {
 double seconds(Clock::duration span) {
   return std::chrono::duration<double>(span).count();
 }
-constexpr uint8_t kLiveOrder = 8;
 // A stalled line's input is kept full with these: more than the master's
 // input buffer holds (4 KiB), never the start of a request (00 55).
 constexpr std::size_t kFillerBytes = 8192;
 constexpr uint8_t kFiller = 0xFE;
-
-std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
-  std::vector<uint8_t> bytes = answer.bytes;
-  if (faults.wrongSync && answer.syncWord && bytes.size() >= 6) {
-    bytes[4] = 0xAA;
-    bytes[5] = 0x00;
-  }
-  if (faults.ffHeader && answer.frame && bytes.size() >= 2) bytes[0] = bytes[1] = 0xFF;
-  if (faults.header >= 0 && answer.frame && bytes.size() >= 2) {
-    bytes[0] = static_cast<uint8_t>(faults.header >> 8);
-    bytes[1] = static_cast<uint8_t>(faults.header);
-  }
-  if (faults.answerWord0 >= 0 && answer.frame && !answer.syncWord && bytes.size() >= 6 &&
-      bytes[3] != kLiveOrder) {
-    bytes[4] = static_cast<uint8_t>(faults.answerWord0 >> 8);
-    bytes[5] = static_cast<uint8_t>(faults.answerWord0);
-  }
-  if (faults.truncateTo >= 0 && static_cast<std::size_t>(faults.truncateTo) < bytes.size()) {
-    bytes.resize(static_cast<std::size_t>(faults.truncateTo));
-  }
-  if (faults.extraBytes > 0)
-    bytes.insert(bytes.end(), static_cast<std::size_t>(faults.extraBytes), 0xEE);
-  static constexpr uint8_t kNoise[] = {0x12, 0x34, 0xEE, 0x56, 0xFF, 0x78, 0x9A};
-  std::vector<uint8_t> noise;
-  for (int i = 0; i < faults.garbageBefore; ++i) noise.push_back(kNoise[i % sizeof kNoise]);
-  bytes.insert(bytes.begin(), noise.begin(), noise.end());
-  return bytes;
-}
-
-// The one data block request the faults leave unanswered.
-bool dropped(const RequestFrame &request, const Faults &faults) {
-  constexpr int kDataBlockOrder = 9;
-  const int order = request[2] << 8 | request[3];
-  return order == kDataBlockOrder && faults.dropOrder9Offset >= 0 &&
-         WordAt(request, 0) == faults.dropOrder9Offset;
-}
 
 void closeFd(int *fd) {
   if (*fd >= 0) ::close(*fd);
@@ -106,6 +71,8 @@ struct Simulator::Impl {
   std::condition_variable hangUpDone;
   Pacing pacing;
   Faults faults;
+  std::optional<uint64_t> latitudeSeed;
+  std::optional<Latitude> latitude;
   Controller model;
   PtyPair pty;
   int wakeRead = -1;
@@ -221,25 +188,31 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     }
     if (requestsSinceFaults == faults.stallAfterRequest) stallInput();
     const std::optional<Answer> answer = model.handle(request.frame);
-    const bool unanswered = faults.silent || requestsSinceFaults == faults.silentAtRequest;
-    if (!answer) {  // a store: nobody waits for an answer
+    if (!answer) {
       shift = {};
       continue;
     }
-    if (unanswered || dropped(request.frame, faults)) {
+    if (requestsSinceFaults == faults.silentAtRequest) {
       planShift(false, 0, request.due);
       continue;
     }
-    const std::vector<uint8_t> bytes = withFaults(*answer, faults);
-    const bool whole = faults.truncateTo < 0 ||
-                       static_cast<std::size_t>(faults.truncateTo) >= answer->bytes.size();
-    planShift(whole, faults.answerDelay, request.due);
-    if (bytes.empty()) {
+    const std::optional<Outgoing> out =
+        Shape(*answer, request.frame, faults, latitude ? &*latitude : nullptr);
+    if (answer->optional) {  // a store: nobody waits for an answer
+      shift = {};
+    } else if (!out) {
+      planShift(false, 0, request.due);
+    } else {
+      const bool whole = faults.truncateTo < 0 ||
+                         static_cast<std::size_t>(faults.truncateTo) >= answer->bytes.size();
+      planShift(whole, seconds(out->delay), request.due);
+    }
+    if (!out) continue;
+    if (out->bytes.empty()) {
       ++answers;
       continue;
     }
-    output.schedule(bytes, request.due + span(faults.answerDelay), pacing, faults.splitChunk,
-                    span(faults.splitPause));
+    output.schedule(out->bytes, request.due + out->delay, pacing, out->gaps);
   }
 }
 
@@ -437,6 +410,18 @@ void Simulator::setClockShift(double most, std::function<void(double seconds)> s
   impl_->clockShift = most;
   impl_->shiftClock = std::move(shift);
   impl_->shift = {};
+}
+
+void Simulator::setLatitude(std::optional<uint64_t> seed) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->latitudeSeed = seed;
+  impl_->latitude.reset();
+  if (seed) impl_->latitude.emplace(*seed);
+}
+
+std::optional<uint64_t> Simulator::latitude() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->latitudeSeed;
 }
 
 void Simulator::setPacing(Pacing pacing) {

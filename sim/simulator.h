@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,14 @@ namespace sim {
 // Line = 19200 baud, 10 bits a byte, in both directions; Instant = no pacing.
 enum class Pacing { Line, Instant };
 
-// Misbehaviour for tests. Applied to every answer sent while set.
+// Misbehaviour for tests. Applied to every answer sent while set. Under a
+// latitude (Simulator::setLatitude) a field the test sets wins over the
+// latitude's choice of the same thing; a field left at its default leaves that
+// thing open: answerDelay > 0 fixes the delay, splitChunk > 0 the pieces and
+// gaps, ffHeader or header the header, answerWord0 word 0. wrongSync touches
+// only what latitude keeps fixed.
+// truncateTo, extraBytes and garbageBefore act on the varied answer; silent,
+// silentAtRequest, dropOrder9Offset and hangUpAtRequest leave nothing to vary.
 struct Faults {
   bool silent = false;        // answer nothing
   double answerDelay = 0;     // seconds between a complete request and its answer
@@ -72,6 +80,18 @@ class Simulator {
   // beneath it; most 0 turns it off.
   void setClockShift(double most, std::function<void(double seconds)> shift);
   void setPacing(Pacing pacing);
+  // With a seed, every answer varies what the protocol leaves to the
+  // controller: the header of frame answers (00 55, FF FF, random); word 0 of
+  // parameter-read and command answers (0, the request's, 0x00AA, 0xFFFF,
+  // random); the words nobody stores (of command answers, of the echo and the
+  // info block after the sync value, of channel-B reads after word 4): as
+  // built, zero or random; whether a parameter send is answered; the answer's
+  // delay, pieces and gaps, all well inside the answer's bound. Fixed: the
+  // order word, the sync value, parameter and live words, firmware text and
+  // data blocks. The same seed and requests give the same answers.
+  // nullopt (the default): the same answer every time, parameter sends unanswered.
+  void setLatitude(std::optional<uint64_t> seed);
+  std::optional<uint64_t> latitude() const;
 
   std::vector<uint8_t> received() const;       // every byte received, in order
   std::vector<RequestFrame> requests() const;  // complete request frames

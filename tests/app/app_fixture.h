@@ -27,6 +27,7 @@
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"
 #include "sim/simulator.h"
+#include "tests/support/latitude.h"
 #include "tests/support/program_line.h"
 #include "tests/support/program_panels.h"
 #include "tests/support/runtime_extras.h"
@@ -77,6 +78,8 @@ inline std::vector<int> Handshakes(int count) {
 // A controller simulator that started and sits at a port number of its own,
 // skipping the program's idle waiting.
 struct Controller {
+  Controller() { testsupport::ApplyLatitude(sim); }
+
   sim::Simulator sim{sim::Pacing::Line};
   int port = -1;
 

@@ -66,6 +66,10 @@ constexpr double kClockShift = 1.35;
 constexpr double kRunStepSeconds = 0.5;
 constexpr std::size_t kRunStopRequests = 6;
 
+// How long an answer may still be on its way after a command gave up.
+// A piece longer than any answer (a data block and what a fault adds to it).
+constexpr int kWholeAnswer = 256;
+
 // Mid-transaction: after the first exchange where a command has several.
 int HangUpRequest(Command c) {
   switch (c) {
@@ -100,6 +104,9 @@ sim::Faults FaultsFor(Fault f, Command c) {
       break;
     case Fault::Long:
       faults.extraBytes = 4;
+      // In one piece: bytes that come after a pause may be the next thing on
+      // the line rather than part of this answer.
+      faults.splitChunk = kWholeAnswer;
       break;
     case Fault::Garbage:
       faults.garbageBefore = 5;

@@ -206,7 +206,7 @@ TEST_F(SimFaultsTiming, LinePacingGivesAbout1920BytesPerSecond) {
     EXPECT_GE(complete[i] - complete[i - 1], 36 * byteTime - 1e-6) << "request " << i;
   }
   sim::OutputLine line;
-  line.schedule(std::vector<uint8_t>(64, 0x11), Clock::time_point{}, sim::Pacing::Line, 0, {});
+  line.schedule(std::vector<uint8_t>(64, 0x11), Clock::time_point{}, sim::Pacing::Line, {});
   uint8_t due[64];
   EXPECT_EQ(line.takeDue(Clock::time_point{} + 63 * sim::kByteTime, due, 64), 63u);
   EXPECT_EQ(line.takeDue(Clock::time_point{} + 64 * sim::kByteTime, due, 64), 64u);

@@ -8,6 +8,7 @@
 #include "platform/serial/rs232.h"
 #include "platform/ui/userint.h"
 #include "platform/util/clockseam.h"
+#include "tests/support/latitude.h"
 
 namespace testsupport {
 namespace {
@@ -26,6 +27,7 @@ Clock::time_point after(double seconds) {
 }  // namespace
 
 SimLine::SimLine(sim::Pacing pacing) : sim_(pacing) {
+  ApplyLatitude(sim_);
   if (!sim_.start()) return;
   device_ = sim_.slavePath();
   port_ = PortTableAddDevice(device_);

@@ -14,7 +14,8 @@
 
 namespace testsupport {
 
-// A started simulator whose slave device is in the port table.
+// A started simulator whose slave device is in the port table, with the run's
+// latitude (tests/support/latitude.h).
 class SimLine {
  public:
   explicit SimLine(sim::Pacing pacing = sim::Pacing::Line);
