@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kLiveOrder = 8;
 constexpr int kBlockOrder = 9;
 constexpr int kBlockOffsets[] = {0, 64, 128, 192};
 constexpr int kRawSelector = 0;
@@ -31,8 +30,7 @@ void RefreshLiveValues() {
   FlushOutQ(com);
   rx_flag = 0;
   order = kLiveOrder;
-  FillTxBuf(kLiveOrder, pp);
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  SendRequest(com, kLiveOrder, pp);
   if (WaitRxFull() == 1) PlotRAWValues();
 }
 

@@ -88,6 +88,12 @@ void FillTxBuf(int orderCode, const uint16_t *words) {
   for (int i = 0; i < PNUM; ++i) PutWord(szWriteBuf + 4 + 2 * i, words[i]);
 }
 
+int SendRequest(int port, int orderCode, const uint16_t *words) {
+  FillTxBuf(orderCode, words);
+  nBytesW = ComWrt(port, szWriteBuf, kFrameBytes);
+  return nBytesW;
+}
+
 // The header bytes 0 and 1 are passed over without a test.
 void GetRxBuf(int count) {
   if (count > PNUM) count = PNUM;

@@ -17,6 +17,7 @@ constexpr double TIMEOUT = 1.5;    // seconds
 constexpr int eventMask = 0x8006;  // events of the receive callback
 constexpr int kBufBytes = 1024;
 constexpr int kTextBytes = 260;
+constexpr int kLiveOrder = 8;  // live values: the full set out, the live answer back
 
 // ---- Parameter set -------------------------------------------------------------
 extern uint16_t powerA, refA, tolA, triglvlA, hysteresis, polarity, hold, average, hwmode, evalmode,
@@ -45,6 +46,9 @@ void ShowStatus(const char *text);
 extern char szVersion[64];
 
 void FillTxBuf(int orderCode, const uint16_t *words);
+// Builds the request (order code and PNUM words) in szWriteBuf and writes its
+// 36 bytes to the port. Returns the count written, also kept in nBytesW.
+int SendRequest(int port, int orderCode, const uint16_t *words);
 void GetRxBuf(int count);
 // Takes the answer to the request last built in szWriteBuf, as DecideAnswer
 // finds it; what comes ahead of it is read off the line and dropped.

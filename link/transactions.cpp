@@ -40,11 +40,11 @@ bool AnswerHasSync() {
 }
 
 // Request whose words 0 and 1 come from arguments, the rest 0.
-void FillTwoWordRequest(int code, int word0, int word1) {
+int SendTwoWordRequest(int port, int code, int word0, int word1) {
   uint16_t words[PNUM] = {};
   words[0] = static_cast<uint16_t>(word0);
   words[1] = static_cast<uint16_t>(word1);
-  FillTxBuf(code, words);
+  return SendRequest(port, code, words);
 }
 
 // Reads up to `count` waiting bytes (never beyond szReadBuf) into szReadBuf.
@@ -124,10 +124,9 @@ void StoreBlock(int offset) {
 int CheckComLine(int port) {
   SettleLine(kEchoOrder);
   CopyVarsToPP(0);
-  FillTxBuf(kEchoOrder, pp);
   FlushInQ(port);
   FlushOutQ(port);
-  nBytesW = ComWrt(port, szWriteBuf, kFrameBytes);
+  SendRequest(port, kEchoOrder, pp);
   Delay(kEchoPauseSeconds);
   nBytesR = ComRd(port, szReadBuf, kFrameBytes);
   int result = 0;
@@ -152,10 +151,8 @@ void PushGET(int store, uint16_t paraset) {
   CopyVarsToPP(paraset);
   FlushInQ(com);
   FlushOutQ(com);
-  FillTxBuf(order, pp);
   rx_flag = 0;
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) ShowStatus("Waiting for parameter-frame ...");
+  if (SendRequest(com, order, pp) == kFrameBytes) ShowStatus("Waiting for parameter-frame ...");
   WaitRxFull();
   // The caller reads rx_flag to learn whether an answer came.
   if (rx_flag == 1) {
@@ -174,9 +171,8 @@ int GetVERSIONInfo() {
   FlushInQ(com);
   FlushOutQ(com);
   order = kVersionOrder;
-  FillTxBuf(kVersionOrder, pp);
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) ShowStatus("Waiting for firmware info ...");
+  if (SendRequest(com, kVersionOrder, pp) == kFrameBytes)
+    ShowStatus("Waiting for firmware info ...");
 
   bool timedOut = false;
   const int waiting = PollInputQueue(kVersionBytes, kVersionWaitSeconds,
@@ -200,11 +196,10 @@ int GetVERSIONInfo() {
 
 int ReadData64(int offset, int selector, int blockOrder) {
   SettleLine(blockOrder);
-  FillTwoWordRequest(blockOrder, offset, selector);
   FlushInQ(com);
   FlushOutQ(com);
   rx_flag = 0;
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  SendTwoWordRequest(com, blockOrder, offset, selector);
   ShowStatus("Waiting for Data[64] ...");
 
   bool timedOut = false;
@@ -228,8 +223,7 @@ int ReadData64(int offset, int selector, int blockOrder) {
 // Always on port 1, whatever port the line uses; no flushing before.
 int SendInfoBlockToFlash(int first, int second) {
   order = kInfoBlockOrder;
-  FillTwoWordRequest(kInfoBlockOrder, second, first);
-  nBytesW = ComWrt(kInfoBlockPort, szWriteBuf, kFrameBytes);
+  SendTwoWordRequest(kInfoBlockPort, kInfoBlockOrder, second, first);
   Delay(kEchoPauseSeconds);
   nBytesR = ComRd(kInfoBlockPort, szReadBuf, kFrameBytes);
   if (nBytesR < kFrameBytes) {

@@ -49,10 +49,8 @@ void RunCommand(int code, bool teach) {
   order = code;
   GetPanelValues();
   CopyVarsToPP(0);
-  FillTxBuf(order, pp);
   rx_flag = 0;
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW != kFrameBytes) {
+  if (SendRequest(com, order, pp) != kFrameBytes) {
     ShowStatus("Transmit ERROR - command NOT sent!");
     return;
   }

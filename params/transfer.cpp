@@ -4,7 +4,6 @@
 #include "link/link.h"
 #include "params/parafile.h"
 #include "params/params.h"
-#include "platform/serial/rs232.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
@@ -39,9 +38,7 @@ void ChooseTarget(int panel, int control, int chosen, int otherA, int otherB, in
 // One set to the controller, without flushing and without awaiting an answer.
 bool SendSet(uint16_t paraset) {
   CopyVarsToPP(paraset);
-  FillTxBuf(order, pp);
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  return nBytesW == kFrameBytes;
+  return SendRequest(com, order, pp) == kFrameBytes;
 }
 
 void SendToController() {

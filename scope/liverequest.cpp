@@ -7,10 +7,6 @@
 #include "scope/acquire.h"
 #include "ui/RVIMZEL4V14.h"
 
-namespace {
-constexpr int kLiveOrder = 8;
-}
-
 // The request in flight goes out whole first; what came in is dropped after.
 void FlushBothQueues() {
   FlushOutQ(com);
@@ -23,16 +19,13 @@ void SendFirstLiveRequest() {
   FlushBothQueues();
   rx_flag = 0;
   order = kLiveOrder;
-  FillTxBuf(kLiveOrder, pp);
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
-  if (nBytesW == kFrameBytes) ShowStatus("Line Ok!");
+  if (SendRequest(com, kLiveOrder, pp) == kFrameBytes) ShowStatus("Line Ok!");
 }
 
 void SendNextLiveRequest() {
   FlushBothQueues();
   CopyVarsToPP(0);
-  FillTxBuf(kLiveOrder, pp);
   rx_flag = 0;
   tstart = Timer();
-  nBytesW = ComWrt(com, szWriteBuf, kFrameBytes);
+  SendRequest(com, kLiveOrder, pp);
 }

@@ -217,12 +217,8 @@ int setTextAttribute(QWidget *w, int attribute, const QString &text) {
   }
   if (attribute != ATTR_YNAME && attribute != ATTR_XNAME) return UIE_BAD_ATTRIBUTE;
   const bool y = attribute == ATTR_YNAME;
-  if (auto *chart = dynamic_cast<StripChart *>(w)) {
+  if (auto *chart = dynamic_cast<ChartWidget *>(w)) {
     y ? chart->setYName(text) : chart->setXName(text);
-    return 0;
-  }
-  if (auto *graph = dynamic_cast<XYGraph *>(w)) {
-    y ? graph->setYName(text) : graph->setXName(text);
     return 0;
   }
   return UIE_BAD_ATTRIBUTE;

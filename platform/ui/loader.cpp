@@ -115,10 +115,8 @@ bool prepareControl(QWidget *widget) {
     textBox->setUndoRedoEnabled(false);  // lines are replaced at every refresh
   } else if (auto *ring = qobject_cast<QComboBox *>(widget)) {
     return prepareRing(ring);
-  } else if (auto *strip = dynamic_cast<StripChart *>(widget)) {
-    strip->configureFromProperties();
-  } else if (auto *graph = dynamic_cast<XYGraph *>(widget)) {
-    graph->configureFromProperties();
+  } else if (auto *chart = dynamic_cast<ChartWidget *>(widget)) {
+    chart->configureFromProperties();
   }
   return true;
 }

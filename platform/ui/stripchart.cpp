@@ -1,14 +1,10 @@
 #include "platform/ui/stripchart.h"
 
-#include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QVariant>
 
 #include "platform/ui/color.h"
 #include "platform/ui/numbers.h"
-#include "platform/ui/registry.h"
 #include "platform/ui/text.h"
 
 namespace {
@@ -23,37 +19,19 @@ const std::array<QColor, kMaxTraces> kDefaultTraceColors = {
 // stroking them into polygons, which keeps a live chart's repaint cheap.
 constexpr double kTraceWidth = 1.0;
 
-int intProperty(const QWidget &w, const char *name, int fallback) {
-  bool ok = false;
-  const int v = w.property(name).toInt(&ok);
-  return ok ? v : fallback;
-}
-
-double doubleProperty(const QWidget &w, const char *name, double fallback) {
-  bool ok = false;
-  const double v = w.property(name).toDouble(&ok);
-  return ok ? v : fallback;
-}
-
 }  // namespace
 
 StripChart::StripChart(QWidget *parent)
-    : QWidget(parent),
+    : ChartWidget(parent),
       colors_(kDefaultTraceColors),
       samples_(static_cast<std::size_t>(kMaxTraces) * kMaxPointsPerScreen, 0.0),
-      polyline_(kMaxPointsPerScreen) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::StrongFocus);  // Tab reaches the chart and its menu keys
-}
+      polyline_(kMaxPointsPerScreen) {}
 
 void StripChart::configureFromProperties() {
-  setNumTraces(intProperty(*this, "numTraces", numTraces_));
-  setPointsPerScreen(intProperty(*this, "pointsPerScreen", pointsPerScreen_));
-  setYRange(doubleProperty(*this, "yMin", yRange_.min), doubleProperty(*this, "yMax", yRange_.max));
-  const QVariant name = property("yName");
-  if (name.isValid()) setYName(name.toString());
-  const QVariant xName = property("xName");
-  if (xName.isValid()) setXName(xName.toString());
+  setNumTraces(intProperty("numTraces", numTraces_));
+  setPointsPerScreen(intProperty("pointsPerScreen", pointsPerScreen_));
+  setYRange(doubleProperty("yMin", yRange_.min), doubleProperty("yMax", yRange_.max));
+  takeAxisNames();
 }
 
 bool StripChart::setNumTraces(int count) {
@@ -76,11 +54,6 @@ bool StripChart::setPointsPerScreen(int points) {
 
 void StripChart::setYRange(double min, double max) {
   yRange_ = {min, max};
-  update();
-}
-
-void StripChart::setYName(const QString &name) {
-  yName_ = name;
   update();
 }
 
@@ -129,12 +102,6 @@ bool StripChart::setXStep(double step) {
   return true;
 }
 
-void StripChart::setXName(const QString &name) {
-  if (name == xName_) return;
-  xName_ = name;
-  update();
-}
-
 void StripChart::setAutoscaled(bool on) {
   autoscale_ = on;
   update();
@@ -164,7 +131,7 @@ AxisRange StripChart::xRange() const {
 }
 
 QString StripChart::csvText() const {
-  QString csv = CsvField(xName_.isEmpty() ? QStringLiteral("Point") : xName_);
+  QString csv = CsvField(xName().isEmpty() ? QStringLiteral("Point") : xName());
   for (int t = 1; t <= numTraces_; ++t) {
     const QString name = traceName(t);
     csv += QLatin1Char(',') + CsvField(name.isEmpty() ? QStringLiteral("Trace %1").arg(t) : name);
@@ -221,7 +188,7 @@ FrameContent StripChart::frameContent() const {
   content.font = font();
   content.background = palette().window().color();
   content.legendCount = legendEntries(&content.legend);
-  content.axes = {shownYRange(), yName_, xRange(), xName_};
+  content.axes = {shownYRange(), yName(), xRange(), xName()};
   return content;
 }
 
@@ -251,23 +218,10 @@ void StripChart::paintEvent(QPaintEvent *event) {
   for (int t = 0; t < numTraces_; ++t) drawTrace(painter, plot, content.axes.y, t);
 }
 
-void StripChart::contextMenuEvent(QContextMenuEvent *event) {
-  PopUpChartMenu(this, this, event->globalPos());
-  event->accept();
-}
-
-void StripChart::keyPressEvent(QKeyEvent *event) {
-  if (!PopUpChartMenuByKey(this, this, *event)) QWidget::keyPressEvent(event);
-}
-
 // ---- Procedural surface ------------------------------------------------------
 
 StripChart *FindStripChart(int panel, int control, int *error) {
-  QWidget *widget = FindControl(panel, control, error);
-  if (widget == nullptr) return nullptr;
-  auto *chart = dynamic_cast<StripChart *>(widget);
-  if (chart == nullptr) *error = UIE_BAD_CONTROL;
-  return chart;
+  return FindChart<StripChart>(panel, control, error);
 }
 
 int PlotStripChart(int panel, int control, const void *array, int numberOfPoints, int startingIndex,

@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "platform/ui/chartframe.h"
-#include "platform/ui/chartmenu.h"
+#include "platform/ui/chartwidget.h"
 #include "platform/ui/framecache.h"
 #include "platform/ui/userint.h"
 
-class StripChart : public QWidget, public ChartActions {
+class StripChart : public ChartWidget {
  public:
   explicit StripChart(QWidget *parent = nullptr);
 
-  // Takes numTraces, pointsPerScreen, yMin, yMax, yName from the resource file.
-  void configureFromProperties();
+  // Takes numTraces, pointsPerScreen, yMin, yMax, xName, yName from the resource file.
+  void configureFromProperties() override;
 
   int numTraces() const { return numTraces_; }
   // A new trace count starts the chart empty (the interleaving changes).
@@ -28,8 +28,6 @@ class StripChart : public QWidget, public ChartActions {
   bool setPointsPerScreen(int points);
   void setYRange(double min, double max);
   AxisRange yRange() const { return yRange_; }
-  void setYName(const QString &name);
-  QString yName() const { return yName_; }
   // Traces are numbered from 1.
   bool setTraceColor(int trace, QColor color);
   QColor traceColor(int trace) const;
@@ -42,8 +40,6 @@ class StripChart : public QWidget, public ChartActions {
   // x axis: the newest point at 0, each older one `step` further left.
   bool setXStep(double step);
   double xStep() const { return xStep_; }
-  void setXName(const QString &name);
-  QString xName() const { return xName_; }
   // The y range drawn now: the program's range, or the data's when the
   // operator chose autoscale.
   AxisRange shownYRange() const;
@@ -63,8 +59,6 @@ class StripChart : public QWidget, public ChartActions {
 
  protected:
   void paintEvent(QPaintEvent *event) override;
-  void contextMenuEvent(QContextMenuEvent *event) override;
-  void keyPressEvent(QKeyEvent *event) override;
 
  private:
   double &sample(int traceIndex, int slot) {
@@ -84,11 +78,9 @@ class StripChart : public QWidget, public ChartActions {
   int numTraces_ = 1;
   int pointsPerScreen_ = 100;
   AxisRange yRange_;
-  QString yName_;
   std::array<QColor, kMaxTraces> colors_;
   std::array<int, kMaxTraces> lineStyles_{};
   std::array<QString, kMaxTraces> names_;
-  QString xName_;
   double xStep_ = 1.0;
   bool autoscale_ = false;
   std::vector<double> samples_;    // per trace a ring of kMaxPointsPerScreen slots

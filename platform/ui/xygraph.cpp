@@ -1,15 +1,11 @@
 #include "platform/ui/xygraph.h"
 
-#include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QPainter>
-#include <QVariant>
 #include <algorithm>
 #include <utility>
 
 #include "platform/ui/color.h"
 #include "platform/ui/numbers.h"
-#include "platform/ui/registry.h"
 #include "platform/ui/text.h"
 #include "platform/ui/userint.h"
 
@@ -19,26 +15,16 @@ constexpr double kThickLineWidth = 3.0;
 constexpr double kThinLineWidth = 1.0;
 const QColor kCursorColor(230, 120, 0);
 
-double doubleProperty(const QWidget &w, const char *name, double fallback) {
-  bool ok = false;
-  const double v = w.property(name).toDouble(&ok);
-  return ok ? v : fallback;
-}
-
 }  // namespace
 
-XYGraph::XYGraph(QWidget *parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::StrongFocus);  // Tab reaches the chart and its menu keys
-}
+XYGraph::XYGraph(QWidget *parent) : ChartWidget(parent) {}
 
 void XYGraph::configureFromProperties() {
-  setManualRange(VAL_XAXIS, doubleProperty(*this, "xMin", xRange_.min),
-                 doubleProperty(*this, "xMax", xRange_.max));
-  setManualRange(VAL_LEFT_YAXIS, doubleProperty(*this, "yMin", yRange_.min),
-                 doubleProperty(*this, "yMax", yRange_.max));
-  if (property("xName").isValid()) setXName(property("xName").toString());
-  if (property("yName").isValid()) setYName(property("yName").toString());
+  setManualRange(VAL_XAXIS, doubleProperty("xMin", xRange_.min),
+                 doubleProperty("xMax", xRange_.max));
+  setManualRange(VAL_LEFT_YAXIS, doubleProperty("yMin", yRange_.min),
+                 doubleProperty("yMax", yRange_.max));
+  takeAxisNames();
 }
 
 int XYGraph::addPlot(XYPlot plot) {
@@ -146,7 +132,7 @@ QString plotLabel(const XYPlot &p, std::size_t index) {
 
 // One x column and a y column per plot, as the plots of a data set share their x.
 QString XYGraph::csvSharedX() const {
-  QString csv = CsvField(xName_.isEmpty() ? QStringLiteral("X") : xName_);
+  QString csv = CsvField(xName().isEmpty() ? QStringLiteral("X") : xName());
   for (std::size_t k = 0; k < plots_.size(); ++k) {
     csv += QLatin1Char(',') + CsvField(plotLabel(plots_[k], k));
   }
@@ -167,8 +153,9 @@ QString XYGraph::csvPairs() const {
   for (std::size_t k = 0; k < plots_.size(); ++k) {
     const QString label = plotLabel(plots_[k], k);
     if (k > 0) csv += QLatin1Char(',');
-    csv += CsvField(label + QLatin1Char(' ') + (xName_.isEmpty() ? QStringLiteral("X") : xName_)) +
-           QLatin1Char(',') + CsvField(label);
+    csv +=
+        CsvField(label + QLatin1Char(' ') + (xName().isEmpty() ? QStringLiteral("X") : xName())) +
+        QLatin1Char(',') + CsvField(label);
     rows = std::max(rows, plots_[k].x.size());
   }
   csv += QLatin1Char('\n');
@@ -188,16 +175,6 @@ QString XYGraph::csvPairs() const {
 
 QString XYGraph::csvText() const {
   return plotsShareX() ? csvSharedX() : csvPairs();
-}
-
-void XYGraph::setXName(const QString &name) {
-  xName_ = name;
-  update();
-}
-
-void XYGraph::setYName(const QString &name) {
-  yName_ = name;
-  update();
 }
 
 bool XYGraph::setNumCursors(int count) {
@@ -266,7 +243,7 @@ void XYGraph::paintEvent(QPaintEvent * /*event*/) {
   }
   const QRect plot =
       DrawChartFrame(painter, size(), legend_.data(), static_cast<int>(legend_.size()),
-                     {axisRange(VAL_LEFT_YAXIS), yName_, axisRange(VAL_XAXIS), xName_});
+                     {axisRange(VAL_LEFT_YAXIS), yName(), axisRange(VAL_XAXIS), xName()});
   DrawFocusFrame(painter, *this);
   painter.setClipRect(plot.adjusted(1, 1, 0, 0));
   for (const XYPlot &p : plots_) drawPlot(painter, plot, p);
@@ -277,23 +254,10 @@ void XYGraph::paintEvent(QPaintEvent * /*event*/) {
   }
 }
 
-void XYGraph::contextMenuEvent(QContextMenuEvent *event) {
-  PopUpChartMenu(this, this, event->globalPos());
-  event->accept();
-}
-
-void XYGraph::keyPressEvent(QKeyEvent *event) {
-  if (!PopUpChartMenuByKey(this, this, *event)) QWidget::keyPressEvent(event);
-}
-
 // ---- Procedural surface ------------------------------------------------------
 
 XYGraph *FindXYGraph(int panel, int control, int *error) {
-  QWidget *widget = FindControl(panel, control, error);
-  if (widget == nullptr) return nullptr;
-  auto *graph = dynamic_cast<XYGraph *>(widget);
-  if (graph == nullptr) *error = UIE_BAD_CONTROL;
-  return graph;
+  return FindChart<XYGraph>(panel, control, error);
 }
 
 int PlotXY(int panel, int control, const void *xArray, const void *yArray, int numberOfPoints,

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/ui/chartframe.h"
-#include "platform/ui/chartmenu.h"
+#include "platform/ui/chartwidget.h"
 
 struct XYPlot {
   int handle = 0;
@@ -27,14 +27,14 @@ struct GraphCursor {
   int mode = 0;  // stored; every cursor is drawn as a cross-hair
 };
 
-class XYGraph : public QWidget, public ChartActions {
+class XYGraph : public ChartWidget {
  public:
   enum { kMaxCursors = 4 };
 
   explicit XYGraph(QWidget *parent = nullptr);
 
   // Takes xMin, xMax, yMin, yMax, xName, yName from the resource file.
-  void configureFromProperties();
+  void configureFromProperties() override;
 
   int addPlot(XYPlot plot);  // returns the plot's handle
   bool deletePlot(int handle);
@@ -53,11 +53,6 @@ class XYGraph : public QWidget, public ChartActions {
   void setAutoscaled(bool on) override;
   QString csvText() const override;
 
-  void setXName(const QString &name);
-  QString xName() const { return xName_; }
-  void setYName(const QString &name);
-  QString yName() const { return yName_; }
-
   int numCursors() const { return numCursors_; }
   bool setNumCursors(int count);
   // Cursors are numbered from 1.
@@ -67,8 +62,6 @@ class XYGraph : public QWidget, public ChartActions {
 
  protected:
   void paintEvent(QPaintEvent *event) override;
-  void contextMenuEvent(QContextMenuEvent *event) override;
-  void keyPressEvent(QKeyEvent *event) override;
 
  private:
   AxisRange dataRange(bool xAxis) const;
@@ -88,8 +81,6 @@ class XYGraph : public QWidget, public ChartActions {
   bool xAuto_ = false;
   bool yAuto_ = false;
   bool operatorAutoscale_ = false;
-  QString xName_;
-  QString yName_;
   int numCursors_ = 0;
   std::array<GraphCursor, kMaxCursors> cursors_{};
   mutable std::vector<QPointF> polyline_;  // drawing scratch

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/util/arrayshape.h"
 #include "platform/util/files.h"
 #include "platform/util/types.h"
 #include "platform/util/utility.h"
@@ -104,22 +105,9 @@ int WriteInPlace(const char *path, const std::string &content) {
   return ok ? kFileOk : kFileWriteFailed;
 }
 
-std::string DirectoryOf(const std::string &path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void SyncDirectory(const std::string &dir) {
-  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);  // best effort: the rename is done either way
-  close(fd);
-}
-
 int OpenTempBeside(const std::string &path, mode_t mode, std::string *tempPath) {
   static std::atomic<unsigned> counter{0};
-  const std::string dir = DirectoryOf(path);
+  const std::string dir = rvutil::DirectoryOf(path);
   // A short name of its own: the file's name may already be near the
   // 255-character limit of a directory entry.
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -159,7 +147,7 @@ int ReplaceFile(const char *fileName, const std::string &content) {
     unlink(tempPath.c_str());
     return kFileCannotOpen;
   }
-  SyncDirectory(DirectoryOf(path));
+  rvutil::SyncDirectory(rvutil::DirectoryOf(path));
   return kFileOk;
 }
 

@@ -1,72 +1,16 @@
-// Shared pieces of the file operations: element sizes, array shapes, I/O.
+// Shared pieces of the file operations: checked POSIX I/O and its seams.
 #include "platform/util/files.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFileInfo>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <ctime>
 
-#include "platform/util/types.h"
 #include "platform/util/utility.h"
 
 namespace rvutil {
-
-std::size_t ElementSize(int dataType) {
-  switch (dataType) {
-    case VAL_CHAR:
-    case VAL_UNSIGNED_CHAR:
-      return 1;
-    case VAL_SHORT_INTEGER:
-    case VAL_UNSIGNED_SHORT_INTEGER:
-      return 2;
-    case VAL_INTEGER:
-    case VAL_UNSIGNED_INTEGER:
-    case VAL_FLOAT:
-      return 4;
-    case VAL_DOUBLE:
-      return 8;
-    default:
-      return 0;
-  }
-}
-
-int ArrayShape::PerLine() const {
-  return fileLayout == VAL_GROUPS_AS_ROWS ? PerGroup() : groups;
-}
-
-int ArrayShape::ArrayIndexOfFileValue(int s) const {
-  const int perGroup = PerGroup();
-  int group = 0;
-  int index = 0;
-  if (fileLayout == VAL_GROUPS_AS_ROWS) {
-    group = s / perGroup;
-    index = s % perGroup;
-  } else {
-    group = s % groups;
-    index = s / groups;
-  }
-  return dataOrder == VAL_DATA_MULTIPLEXED ? index * groups + group : group * perGroup + index;
-}
-
-int CheckShape(const ArrayShape &shape, int dataType) {
-  if (ElementSize(dataType) == 0) return kFileBadArgument;
-  if (shape.elements < 0 || shape.groups <= 0) return kFileBadArgument;
-  if (shape.elements % shape.groups != 0) return kFileBadArgument;
-  if (shape.dataOrder != VAL_GROUPS_TOGETHER && shape.dataOrder != VAL_DATA_MULTIPLEXED) {
-    return kFileBadArgument;
-  }
-  if (shape.fileLayout != VAL_GROUPS_AS_COLUMNS && shape.fileLayout != VAL_GROUPS_AS_ROWS) {
-    return kFileBadArgument;
-  }
-  return kFileOk;
-}
 
 bool PathFits(const char *fileName) {
   if (fileName == nullptr || fileName[0] == '\0') return false;
@@ -111,6 +55,19 @@ void SetSyncForTest(int (*sync)(int fd)) {
   gSync = sync;
 }
 
+std::string DirectoryOf(const std::string &path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncDirectory(const std::string &dir) {
+  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
 int ReadWholeFile(const char *fileName, std::string *content) {
   // O_NONBLOCK: opening a pipe without a writer must not wait.
   const int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -138,116 +95,4 @@ int ReadWholeFile(const char *fileName, std::string *content) {
   return result;
 }
 
-std::string AsideName(const std::string &path, std::time_t modified, int number) {
-  const std::size_t slash = path.rfind('/');
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || dot <= nameStart) dot = path.size();  // no extension
-  std::tm local{};
-  localtime_r(&modified, &local);
-  char stamp[32] = "";
-  std::strftime(stamp, sizeof stamp, "-%Y%m%d-%H%M%S", &local);
-  std::string name = path.substr(0, dot) + stamp;
-  if (number > 1) name += "-" + std::to_string(number);
-  return name + path.substr(dot);
-}
-
 }  // namespace rvutil
-
-namespace {
-
-constexpr int kMaxAsideNumber = 999;
-
-int gHeldFd = -1;
-
-// Renames without replacing what `to` names: 0, or errno (EEXIST when taken).
-int RenameNoReplace(const char *from, const char *to) {
-  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return errno;
-  // A file system without the flag: a hard link cannot replace either.
-  if (link(from, to) == 0) return unlink(from) == 0 ? 0 : errno;
-  if (errno != EPERM && errno != ENOTSUP) return errno;
-  struct stat taken {};  // no links either (FAT): look, then rename
-  if (lstat(to, &taken) == 0) return EEXIST;
-  return rename(from, to) == 0 ? 0 : errno;
-}
-
-// An old file of that name goes aside in its folder, named by its
-// modification time, so a new recording never destroys the previous one.
-// True when nothing is left under the name.
-bool MoveAside(const char *fileName) {
-  struct stat old {};
-  if (lstat(fileName, &old) != 0) return errno == ENOENT;
-  for (int number = 1; number <= kMaxAsideNumber; ++number) {
-    const std::string aside = rvutil::AsideName(fileName, old.st_mtime, number);
-    const int error = RenameNoReplace(fileName, aside.c_str());
-    if (error == 0) return true;
-    if (error != EEXIST) return false;
-  }
-  return false;
-}
-
-// Another process recording into the old file keeps it locked.
-bool LockedElsewhere(const char *fileName) {
-  const int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool locked = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-  close(fd);
-  return locked;
-}
-
-void SyncParentDirectory(const char *fileName) {
-  const char *slash = std::strrchr(fileName, '/');
-  const std::string dir =
-      slash == nullptr ? "." : (slash == fileName ? "/" : std::string(fileName, slash));
-  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
-}  // namespace
-
-int CreateHeldFile(const char *fileName) {
-  CloseHeldFile();
-  if (!rvutil::PathFits(fileName)) return kFileCannotOpen;
-  if (LockedElsewhere(fileName)) return kFileInUse;
-  if (!MoveAside(fileName)) return kFileCannotOpen;
-  // The program directory is made when first used, which may be now.
-  QDir().mkpath(QFileInfo(QString::fromLocal8Bit(fileName)).absolutePath());
-  // O_EXCL: whatever could not be moved aside is never appended to.
-  const int fd = open(fileName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return kFileCannotOpen;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    close(fd);
-    return kFileInUse;
-  }
-  SyncParentDirectory(fileName);
-  gHeldFd = fd;
-  return kFileOk;
-}
-
-int HeldFileInPlace(const char *fileName) {
-  struct stat held {};
-  struct stat named {};
-  if (gHeldFd < 0 || fstat(gHeldFd, &held) != 0 || stat(fileName, &named) != 0) return 0;
-  return held.st_dev == named.st_dev && held.st_ino == named.st_ino ? 1 : 0;
-}
-
-int SyncHeldFile() {
-  if (gHeldFd < 0) return kFileCannotOpen;
-  return rvutil::Sync(gHeldFd) == 0 ? kFileOk : kFileWriteFailed;
-}
-
-bool rvutil::IsHeldFile(int fd) {
-  struct stat held {};
-  struct stat other {};
-  return gHeldFd >= 0 && fstat(gHeldFd, &held) == 0 && fstat(fd, &other) == 0 &&
-         held.st_dev == other.st_dev && held.st_ino == other.st_ino;
-}
-
-void CloseHeldFile() {
-  if (gHeldFd < 0) return;
-  close(gHeldFd);
-  gHeldFd = -1;
-}

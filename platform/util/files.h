@@ -1,30 +1,11 @@
-// Internal to the file operations of the run-time: element types, the shape
-// of an array in a file, and checked POSIX I/O.
+// Internal to the file operations of the run-time: checked POSIX I/O, the
+// seams tests set in its place, and the directory sync.
 #pragma once
 
-#include <cstddef>
 #include <ctime>
 #include <string>
 
 namespace rvutil {
-
-// Bytes of one element of a VAL_ data type; 0 for an unknown type.
-std::size_t ElementSize(int dataType);
-
-// Where the s-th value in file order lives in the array, for an array of
-// `elements` values in `groups` groups.
-struct ArrayShape {
-  int elements = 0;
-  int groups = 1;
-  int dataOrder = 0;   // VAL_GROUPS_TOGETHER or VAL_DATA_MULTIPLEXED
-  int fileLayout = 0;  // VAL_GROUPS_AS_COLUMNS or VAL_GROUPS_AS_ROWS
-  int PerGroup() const { return elements / groups; }
-  // Values on one line of the file.
-  int PerLine() const;
-  int ArrayIndexOfFileValue(int s) const;
-};
-// kFileOk when the shape and type make sense, else kFileBadArgument.
-int CheckShape(const ArrayShape &shape, int dataType);
 
 // True when the path is usable (not null, not empty, shorter than kMaxPathname).
 bool PathFits(const char *fileName);
@@ -51,5 +32,11 @@ bool IsHeldFile(int fd);
 // fsync, or what a test set in its place (nullptr restores fsync).
 int Sync(int fd);
 void SetSyncForTest(int (*sync)(int fd));
+
+// The directory that holds path: "." for a bare name, "/" for one at the root.
+std::string DirectoryOf(const std::string &path);
+// fsync of a directory, so that an entry made or renamed in it survives a
+// crash. Best effort: the entry is there either way.
+void SyncDirectory(const std::string &dir);
 
 }  // namespace rvutil

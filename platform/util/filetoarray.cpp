@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/util/arrayshape.h"
 #include "platform/util/files.h"
 #include "platform/util/types.h"
 #include "platform/util/utility.h"
