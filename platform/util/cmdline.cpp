@@ -49,7 +49,12 @@ void ParseCommandLine(int argc, char **argv, const char *version, CommandLine *r
       QStringLiteral("PATH|NUMBER"));
   const QCommandLineOption demo(QStringLiteral("demo"),
                                 QStringLiteral("Start on the built-in demo controller."));
-  parser.addOptions({help, showVersion, port, demo});
+  const QCommandLineOption log(
+      QStringLiteral("log"),
+      QStringLiteral("Write every event of the serial line (frames, time-outs, status texts) "
+                     "to this file, one line each, for a support request."),
+      QStringLiteral("FILE"));
+  parser.addOptions({help, showVersion, port, demo, log});
   const QStringList arguments = Arguments(argc, argv);
   const bool parsed = parser.parse(arguments);
   QString error = parser.errorText();
@@ -58,6 +63,9 @@ void ParseCommandLine(int argc, char **argv, const char *version, CommandLine *r
   }
   if (parsed && parser.isSet(port) && parser.value(port).toLocal8Bit().size() >= kMaxPathname) {
     error = QStringLiteral("The port path is too long.");
+  }
+  if (parsed && parser.isSet(log) && parser.value(log).toLocal8Bit().size() >= kMaxPathname) {
+    error = QStringLiteral("The log file path is too long.");
   }
   if (!parsed || !error.isEmpty()) {
     Print(stderr, error + QStringLiteral("\n\n") + HelpText(parser, arguments));
@@ -77,4 +85,6 @@ void ParseCommandLine(int argc, char **argv, const char *version, CommandLine *r
   result->demo = parser.isSet(demo);
   const QByteArray value = parser.value(port).toLocal8Bit();
   std::memcpy(result->port, value.constData(), static_cast<std::size_t>(value.size()) + 1);
+  const QByteArray logPath = parser.value(log).toLocal8Bit();
+  std::memcpy(result->log, logPath.constData(), static_cast<std::size_t>(logPath.size()) + 1);
 }

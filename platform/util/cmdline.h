@@ -1,4 +1,5 @@
-// The program's command line: --port PATH|NUMBER, --demo, --version, --help.
+// The program's command line: --port PATH|NUMBER, --demo, --log FILE,
+// --version, --help.
 #pragma once
 
 #include "platform/util/types.h"
@@ -6,6 +7,7 @@
 struct CommandLine {
   bool demo = false;
   char port[kMaxPathname] = "";  // a device path or a port number, as given
+  char log[kMaxPathname] = "";   // --log FILE: the line's events go there too
   int exitCode = -1;             // -1: start the program; else end with this code
 };
 

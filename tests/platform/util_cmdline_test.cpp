@@ -68,4 +68,24 @@ TEST(CommandLine, OptionsEndOrStartTheProgram) {
   }
 }
 
+TEST(CommandLine, LogNamesTheFileOfTheLinesEvents) {
+  std::vector<std::string> words = {"RVIMZEL4V14", "--demo", "--log", "/tmp/line.txt"};
+  std::vector<char *> argv;
+  for (std::string &w : words) argv.push_back(w.data());
+  CommandLine result;
+  ParseCommandLine(static_cast<int>(argv.size()), argv.data(), "1.4", &result);
+  EXPECT_EQ(result.exitCode, -1);
+  EXPECT_TRUE(result.demo);
+  EXPECT_STREQ(result.log, "/tmp/line.txt");
+
+  words = {"RVIMZEL4V14", "--log"};
+  argv.clear();
+  for (std::string &w : words) argv.push_back(w.data());
+  testing::internal::CaptureStderr();
+  ParseCommandLine(static_cast<int>(argv.size()), argv.data(), "1.4", &result);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Missing value after '--log'"),
+            std::string::npos);
+  EXPECT_EQ(result.exitCode, 2);
+}
+
 }  // namespace
