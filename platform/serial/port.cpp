@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "platform/serial/internal.h"
+#include "platform/util/linelog.h"
 
 namespace {
 
@@ -96,6 +97,23 @@ bool wouldBlock() {
   return errno == EAGAIN || errno == EWOULDBLOCK;
 }
 
+int OpenCauseOf(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return kComOpenNoPermission;
+    case EBUSY:
+      return kComOpenInUse;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+      return kComOpenNoDevice;
+    default:
+      return kComOpenOtherCause;
+  }
+}
+
 }  // namespace
 
 int SerialPort::activeCallbacks_ = 0;
@@ -108,14 +126,23 @@ bool PortSettingsValid(const PortSettings &settings) {
 }
 
 std::unique_ptr<SerialPort> SerialPort::Open(int number, const std::string &device,
-                                             const PortSettings &settings, int *error) {
+                                             const PortSettings &settings, int *error,
+                                             OpenFailure *failure) {
   *error = kRS232CannotOpenPort;
+  *failure = OpenFailure{};
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    failure->cause = OpenCauseOf(errno);
+    if (failure->cause == kComOpenInUse)
+      failure->holderPid = FindLockHolder(device, &failure->holder);
+    return nullptr;
+  }
   // flock stops every process, root too; TIOCEXCL also keeps out programs
   // that open the device without taking the lock.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    failure->cause = wouldBlock() ? kComOpenInUse : kComOpenOtherCause;
     ::close(fd);
+    failure->holderPid = FindLockHolder(device, &failure->holder);
     return nullptr;
   }
   if (::ioctl(fd, TIOCEXCL) != 0 || !configureLine(fd, settings)) {
@@ -146,6 +173,11 @@ SerialPort::~SerialPort() {
 void SerialPort::close() {
   callback_ = nullptr;
   eventMask_ = 0;
+  hangUp();
+}
+
+void SerialPort::lineGone() {
+  if (fd_ >= 0) LineLogRecord(kLineHangUp, number_, 0, 0, 0);
   hangUp();
 }
 
@@ -205,10 +237,10 @@ int SerialPort::write(const char *buffer, int count) {
     } else if (n < 0 && wouldBlock()) {
       const Wait wait = waitFor(POLLOUT, until);
       if (wait == Wait::Timeout) break;
-      if (wait == Wait::Gone) hangUp();
+      if (wait == Wait::Gone) lineGone();
       if (!usable()) break;
     } else {
-      hangUp();
+      lineGone();
       break;
     }
   }
@@ -242,10 +274,10 @@ int SerialPort::read(char *buffer, int count) {
       setWakeThreshold(1);  // any byte ends this wait, not the callback's count
       const Wait wait = waitFor(POLLIN, until);
       if (wait == Wait::Timeout) break;
-      if (wait == Wait::Gone) hangUp();
+      if (wait == Wait::Gone) lineGone();
       if (!usable()) break;
     } else {
-      hangUp();  // 0 bytes from a tty in non-blocking mode means hang-up
+      lineGone();  // 0 bytes from a tty in non-blocking mode means hang-up
       break;
     }
   }
@@ -259,7 +291,7 @@ int SerialPort::read(char *buffer, int count) {
 // if the event loop had seen them.
 int SerialPort::peek(char *buffer, int count) {
   std::size_t firstNew = 0;
-  if (!drain(&firstNew)) hangUp();
+  if (!drain(&firstNew)) lineGone();
   if (!usable()) return kRS232UnknownIOError;
   updateWakeThreshold();
   if (buffer_.size() > firstNew) {
@@ -277,7 +309,20 @@ int SerialPort::inQueueLength() const {
   return static_cast<int>(buffer_.size()) + kernel;
 }
 
+// What a flush drops goes into the line's record; the bytes still in the
+// driver are taken in first, so that the record shows them too.
+void SerialPort::recordDroppedInput() {
+  int kernel = 0;
+  std::size_t firstNew = 0;
+  if (::ioctl(fd_, FIONREAD, &kernel) == 0 && kernel > 0) drain(&firstNew);
+  if (buffer_.empty()) return;
+  const int held = static_cast<int>(std::min(buffer_.size(), std::size_t{kLineEventBytes}));
+  LineLogRecord(kLineFlushIn, number_, static_cast<int>(buffer_.size()), 0, 0, buffer_.data(),
+                held);
+}
+
 int SerialPort::flushInput() {
+  recordDroppedInput();
   buffer_.clear();
   resumeNotifier();
   const int result = tcflush(fd_, TCIFLUSH) == 0 ? 0 : kRS232UnknownIOError;
@@ -286,6 +331,10 @@ int SerialPort::flushInput() {
 }
 
 int SerialPort::flushOutput() {
+  int waiting = 0;
+  if (::ioctl(fd_, TIOCOUTQ, &waiting) == 0 && waiting > 0) {
+    LineLogRecord(kLineFlushOut, number_, waiting, 0, 0);
+  }
   return tcflush(fd_, TCOFLUSH) == 0 ? 0 : kRS232UnknownIOError;
 }
 
@@ -330,13 +379,13 @@ void SerialPort::onReadable() {
   if (!usable()) return;
   std::size_t firstNew = 0;
   if (!drain(&firstNew)) {
-    hangUp();
+    lineGone();
     return;
   }
   if (buffer_.size() == firstNew) {
     // Readable but nothing to read: an error state the notifier would report
     // again and again.
-    if (lineFailed()) hangUp();
+    if (lineFailed()) lineGone();
     return;
   }
   if (callbackActive()) {

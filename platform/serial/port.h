@@ -29,10 +29,17 @@ class SerialPort : public QObject {
  public:
   using Clock = std::chrono::steady_clock;
 
+  // Why an opening failed: kComOpen... of rs232.h, and who holds the device.
+  struct OpenFailure {
+    int cause = kComOpenOtherCause;
+    int holderPid = 0;
+    std::string holder;
+  };
   // Opens and configures the device for exclusive use. Returns null and sets
-  // *error (kRS232CannotOpenPort) on failure.
+  // *error (kRS232CannotOpenPort) and *failure on failure.
   static std::unique_ptr<SerialPort> Open(int number, const std::string &device,
-                                          const PortSettings &settings, int *error);
+                                          const PortSettings &settings, int *error,
+                                          OpenFailure *failure);
   ~SerialPort() override;
   SerialPort(const SerialPort &) = delete;
   SerialPort &operator=(const SerialPort &) = delete;
@@ -69,6 +76,9 @@ class SerialPort : public QObject {
   bool drain(std::size_t *firstNew);
   bool lineFailed() const;
   void hangUp();
+  // hangUp for a line that failed, not one the program closed: recorded.
+  void lineGone();
+  void recordDroppedInput();
   void resumeNotifier();
   void onReadable();
   void notifyReceived(std::size_t firstNew);

@@ -57,7 +57,8 @@ std::vector<DetectedDevice> DetectSerialDevices() {
   if (!gDeviceDir.empty()) return ScanDeviceDir(gDeviceDir);
   std::vector<DetectedDevice> devices;
   for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-    devices.push_back({info.portName().toStdString(), info.systemLocation().toStdString()});
+    devices.push_back({info.portName().toStdString(), info.systemLocation().toStdString(),
+                       info.description().toStdString(), info.serialNumber().toStdString()});
   }
   return devices;
 }
