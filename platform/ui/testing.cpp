@@ -2,6 +2,7 @@
 #include "platform/ui/testing.h"
 
 #include "platform/ui/color.h"
+#include "platform/ui/editmark.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/stripchart.h"
 #include "platform/ui/xygraph.h"
@@ -14,6 +15,11 @@ QWidget *PanelWidget(int panel) {
 QWidget *ControlWidget(int panel, int control) {
   int error = 0;
   return FindControl(panel, control, &error);
+}
+
+std::string ToolTipShown(int panel, int control) {
+  const QWidget *widget = ControlWidget(panel, control);
+  return widget != nullptr ? ToolTipWithEditMark(widget).toStdString() : std::string();
 }
 
 std::vector<double> StripChartTrace(int panel, int control, int trace) {

@@ -37,6 +37,9 @@ void SetPromptAnswer(PromptAnswer answer);
 using TextObserver = std::function<void(int panel, int control, const char *text)>;
 void SetTextObserver(TextObserver observer);
 
+// The tooltip a control shows now, its edit mark's line included.
+std::string ToolTipShown(int panel, int control);
+
 QWidget *PanelWidget(int panel);
 QWidget *ControlWidget(int panel, int control);
 

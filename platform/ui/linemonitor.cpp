@@ -1,0 +1,221 @@
+// The line monitor window: a table over the event ring, a bar of commands
+// above it and the raw bytes of the selected row below.
+#include "platform/ui/linemonitor.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/ui/linemonitormodel.h"
+#include "platform/ui/registry.h"
+#include "platform/ui/userint.h"
+#include "platform/util/utility.h"
+
+namespace {
+
+void (*gReport)(const char *text) = nullptr;
+
+void Report(const std::string &text) {
+  if (gReport != nullptr) gReport(text.c_str());
+}
+
+class LineMonitorWindow : public QWidget {
+ public:
+  explicit LineMonitorWindow(QWidget *owner);
+  void refresh();
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+  void hideEvent(QHideEvent *event) override;
+
+ private:
+  QWidget *makeBar();
+  void fillOrders();
+  void applyFilter();
+  void showSelected();
+  void saveLog();
+
+  LineMonitorModel model_;
+  QTableView *table_ = nullptr;
+  QPlainTextEdit *bytes_ = nullptr;
+  QPushButton *pause_ = nullptr;
+  QComboBox *groups_ = nullptr;
+  QComboBox *orders_ = nullptr;
+  QTimer poll_;
+  std::size_t ordersListed_ = 0;
+};
+
+LineMonitorWindow::LineMonitorWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
+  setObjectName(QStringLiteral("LINE_MONITOR"));
+  setWindowTitle(QStringLiteral("R-VIM-ZEL4 Line monitor"));
+  table_ = new QTableView(this);
+  table_->setModel(&model_);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setWordWrap(false);
+  table_->setAlternatingRowColors(true);
+  table_->verticalHeader()->hide();
+  // Fixed sizes: the view never measures every row's text.
+  table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  table_->horizontalHeader()->setStretchLastSection(true);
+  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+  table_->setColumnWidth(LineMonitorModel::kMs, 9 * digit);
+  table_->setColumnWidth(LineMonitorModel::kDirection, 7 * digit);
+  table_->setColumnWidth(LineMonitorModel::kOrder, 22 * digit);
+  bytes_ = new QPlainTextEdit(this);
+  bytes_->setObjectName(QStringLiteral("LINE_MONITOR_BYTES"));
+  bytes_->setReadOnly(true);
+  bytes_->setFixedHeight(5 * fontMetrics().height());
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(makeBar());
+  layout->addWidget(table_, 1);
+  layout->addWidget(bytes_);
+  connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this] { showSelected(); });
+  connect(&poll_, &QTimer::timeout, this, [this] { refresh(); });
+  resize(900, 520);
+}
+
+QWidget *LineMonitorWindow::makeBar() {
+  auto *bar = new QWidget(this);
+  auto *row = new QHBoxLayout(bar);
+  row->setContentsMargins(0, 0, 0, 0);
+  pause_ = new QPushButton(QStringLiteral("Pause"), bar);
+  pause_->setCheckable(true);
+  auto *clear = new QPushButton(QStringLiteral("Clear"), bar);
+  groups_ = new QComboBox(bar);
+  groups_->addItem(QStringLiteral("All events"), LineMonitorModel::kAllGroups);
+  for (int g = 0; g < kGroupCount; ++g) groups_->addItem(LineEventGroupName(g), g);
+  orders_ = new QComboBox(bar);
+  orders_->addItem(QStringLiteral("All orders"), LineMonitorModel::kAllOrders);
+  orders_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  auto *save = new QPushButton(QStringLiteral("Save log..."), bar);
+  for (QWidget *w : {static_cast<QWidget *>(pause_), static_cast<QWidget *>(clear),
+                     static_cast<QWidget *>(groups_), static_cast<QWidget *>(orders_)}) {
+    row->addWidget(w);
+  }
+  row->addStretch(1);
+  row->addWidget(save);
+  pause_->setObjectName(QStringLiteral("LINE_MONITOR_PAUSE"));
+  clear->setObjectName(QStringLiteral("LINE_MONITOR_CLEAR"));
+  groups_->setObjectName(QStringLiteral("LINE_MONITOR_GROUP"));
+  orders_->setObjectName(QStringLiteral("LINE_MONITOR_ORDER"));
+  save->setObjectName(QStringLiteral("LINE_MONITOR_SAVE"));
+  connect(pause_, &QPushButton::toggled, this, [this](bool on) {
+    model_.setPaused(on);
+    if (!on) refresh();
+  });
+  connect(clear, &QPushButton::clicked, this, [this] {
+    model_.clear();
+    bytes_->clear();
+  });
+  connect(groups_, &QComboBox::activated, this, [this] { applyFilter(); });
+  connect(orders_, &QComboBox::activated, this, [this] { applyFilter(); });
+  connect(save, &QPushButton::clicked, this, [this] { saveLog(); });
+  return bar;
+}
+
+void LineMonitorWindow::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  refresh();
+  poll_.start(kLineMonitorPollMs);
+}
+
+void LineMonitorWindow::hideEvent(QHideEvent *event) {
+  poll_.stop();
+  QWidget::hideEvent(event);
+}
+
+// New rows follow at the bottom, unless the operator has scrolled away from it.
+void LineMonitorWindow::refresh() {
+  QScrollBar *scroll = table_->verticalScrollBar();
+  const bool atBottom = scroll->value() >= scroll->maximum();
+  if (model_.pull() && atBottom) table_->scrollToBottom();
+  fillOrders();
+}
+
+void LineMonitorWindow::fillOrders() {
+  const std::set<int> &seen = model_.ordersSeen();
+  if (seen.size() == ordersListed_) return;
+  ordersListed_ = seen.size();
+  const QVariant chosen = orders_->currentData();
+  while (orders_->count() > 1) orders_->removeItem(1);
+  for (const int order : seen) {
+    orders_->addItem(QString::fromStdString(LineOrderName(order)), order);
+  }
+  orders_->setCurrentIndex(std::max(0, orders_->findData(chosen)));
+}
+
+void LineMonitorWindow::applyFilter() {
+  model_.setFilter(groups_->currentData().toInt(), orders_->currentData().toInt());
+  table_->scrollToBottom();
+  bytes_->clear();
+}
+
+void LineMonitorWindow::showSelected() {
+  LineEvent e;
+  if (!model_.event(table_->currentIndex().row(), &e)) {
+    bytes_->clear();
+    return;
+  }
+  const std::string text = LineEventWallClock(e) + "  " + LineEventKindName(e.kind) + ", " +
+                           std::to_string(e.size) + " bytes\n" + LineEventHex(e);
+  bytes_->setPlainText(QString::fromStdString(text));
+}
+
+void LineMonitorWindow::saveLog() {
+  char dir[kMaxPathname] = "";
+  char path[kMaxPathname] = "";
+  GetProjectDir(dir);
+  if (FileSelectPopup(dir, "RVimLine.txt", "*.txt", "Save line log", VAL_SAVE_BUTTON, 0, 0, 1, 1,
+                      path) == VAL_NO_FILE_SELECTED) {
+    return;
+  }
+  const std::string text = model_.text();
+  if (WriteFileAtomically(path, text.data(), text.size()) == kFileOk) {
+    Report(std::string("Line log saved: ") + path);
+  } else {
+    Report(std::string("Line log NOT saved - cannot write ") + path);
+  }
+}
+
+QPointer<LineMonitorWindow> gMonitor;
+
+}  // namespace
+
+int DisplayLineMonitor(int panel) {
+  PanelRecord *record = FindPanel(panel);
+  if (record == nullptr || record->window == nullptr) return UIE_BAD_HANDLE;
+  if (gMonitor == nullptr) gMonitor = new LineMonitorWindow(record->window);
+  gMonitor->show();
+  gMonitor->raise();
+  gMonitor->activateWindow();
+  return 0;
+}
+
+int HideLineMonitor() {
+  if (gMonitor != nullptr) gMonitor->hide();
+  return 0;
+}
+
+int LineMonitorVisible() {
+  return gMonitor != nullptr && gMonitor->isVisible() ? 1 : 0;
+}
+
+void RefreshLineMonitor() {
+  if (gMonitor != nullptr) gMonitor->refresh();
+}
+
+void SetLineMonitorReport(void (*report)(const char *text)) {
+  gReport = report;
+}
