@@ -73,6 +73,11 @@ bool CanBeginFramedAnswer(const char *at, int known) {
   return CanBeginAnswer(at, known);
 }
 
+// Places of the whole frames that answered another request, passed over in
+// the window by the last FirstAnswerStart, for the line's record.
+int skippedFrames[kWindowBytes / kFrameBytes];
+int skippedFrameCount = 0;
+
 constexpr int kNone = -1;
 constexpr int kUndecided = -2;
 
@@ -95,6 +100,7 @@ int FramedAnswerWithin(int from, int seen) {
 // is waited for.
 int FirstAnswerStart(int seen) {
   int start = 0;
+  skippedFrameCount = 0;
   while (start < seen && !CanBeginAnswer(rxWindow + start, seen - start)) {
     if (!IsFrameStart(rxWindow + start, seen - start)) {
       ++start;
@@ -103,13 +109,28 @@ int FirstAnswerStart(int seen) {
     const int framed = FramedAnswerWithin(start, seen);
     if (framed >= 0) return framed;
     if (framed == kUndecided || start + kFrameBytes > seen) break;
+    skippedFrames[skippedFrameCount++] = start;
     start += kFrameBytes;
   }
   return start;
 }
 
+// The bytes passed over ahead of `start`: whole frames that answered another
+// request, and the noise around them.
+void LogSkipped(int start) {
+  int from = 0;
+  for (int i = 0; i < skippedFrameCount; ++i) {
+    const int frame = skippedFrames[i];
+    if (frame > from) LogPassedOver(rxWindow + from, frame - from, false);
+    LogPassedOver(rxWindow + frame, kFrameBytes, true);
+    from = frame + kFrameBytes;
+  }
+  if (start > from) LogPassedOver(rxWindow + from, start - from, false);
+}
+
 void TakeAnswer() {
   ComRd(com, szReadBuf, kFrameBytes);  // waiting already
+  LogAnswerTaken(com);
   GetRxBuf(PNUM);
   rx_flag = 1;
   graphrefresh = 1;
@@ -140,6 +161,7 @@ void RX_Receive_Function(int /*portNumber*/, int eventMask, void * /*callbackDat
     if (seen < kFrameBytes) return;  // a possible answer's start waits for its rest
     const int start = FirstAnswerStart(seen);
     ComRd(com, rxWindow, start);  // line noise, or a frame that answers another request
+    LogSkipped(start);
     const bool whole = start + kFrameBytes <= seen;
     if (whole && CanBeginAnswer(rxWindow + start, kFrameBytes)) {
       TakeAnswer();
@@ -157,6 +179,7 @@ int WaitRxFull() {
     tdiff = Timer() - tstart;
     if (tdiff > kAnswerWaitSeconds) {
       std::strcpy(szStatus, "Timeout-RS-232...");
+      LogAnswerMissing(kAnswerWaitSeconds);
       MarkLineUnsettled();
       ret = 0;
       break;
@@ -193,5 +216,6 @@ void SettleLine() {
       quietSince = Timer();
     }
   }
+  LogQuietWait(Timer() - begin, waiting);
   FlushInQ(com);
 }

@@ -23,6 +23,7 @@ constexpr int kVersionBytes = 64;
 constexpr int kBlockBytes = 128;
 constexpr int kBlockWords = 64;
 constexpr double kEchoPauseSeconds = 0.05;
+constexpr double kPortTimeoutSeconds = 2.0;  // bounds the direct reads
 constexpr double kVersionWaitSeconds = 2.0;
 constexpr double kBlockWaitSeconds = 1.5;
 // Pause between two polls of the input queue: keeps the busy wait from
@@ -66,6 +67,7 @@ int PollInputQueue(int bytes, double limit, const char *timeoutText, bool *timed
     tdiff = Timer() - tstart;
     if (tdiff > limit) {
       std::strcpy(szStatus, timeoutText);
+      LogAnswerMissing(limit);
       MarkLineUnsettled();
       *timedOut = true;
       break;
@@ -119,8 +121,10 @@ int CheckComLine(int port) {
   nBytesW = ComWrt(port, szWriteBuf, kFrameBytes);
   Delay(kEchoPauseSeconds);
   nBytesR = ComRd(port, szReadBuf, kFrameBytes);
+  if (nBytesR >= kFrameBytes) LogAnswerTaken(port);
   int result = 0;
   if (nBytesR < kFrameBytes) {
+    LogAnswerShort(port, kPortTimeoutSeconds, nBytesR);
     MarkLineUnsettled();
     std::strcpy(szStatus, "Timeout < 36 Bytes");
   } else if (AnswerHasSync()) {
@@ -171,6 +175,7 @@ int GetVERSIONInfo() {
                                      "Timeout - reading firmware info!", &timedOut);
   szVersion[0] = '\0';
   nBytesR = ReadWaiting(com, waiting);
+  if (nBytesR > 0) LogBlockRead(nBytesR);
   if (nBytesR == kVersionBytes) {
     int words[kVersionBytes / 2];
     for (int i = 0; i < kVersionBytes / 2; ++i) words[i] = static_cast<int>(WordAt(szReadBuf, i));
@@ -203,6 +208,7 @@ int ReadData64(int offset, int selector, int order) {
     }
   }
   nBytesR = ReadWaiting(com, waiting);
+  if (nBytesR > 0) LogBlockRead(nBytesR);
   int result = 0;
   if (nBytesR == kBlockBytes) {
     std::strcpy(szStatus, "Data[64] block received!");
@@ -221,9 +227,11 @@ int SendInfoBlockToFlash(int first, int second) {
   Delay(kEchoPauseSeconds);
   nBytesR = ComRd(kInfoBlockPort, szReadBuf, kFrameBytes);
   if (nBytesR < kFrameBytes) {
+    LogAnswerShort(kInfoBlockPort, kPortTimeoutSeconds, nBytesR);
     std::strcpy(szStatus, "Timeout: SendInfoBlockToFlash < 36 Bytes");
     return -1;
   }
+  LogAnswerTaken(kInfoBlockPort);
   if (AnswerHasSync()) {
     std::strcpy(szStatus, "ok:  SendInfoBlockToFlash!");
     return 1;

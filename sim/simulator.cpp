@@ -154,12 +154,15 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
       requestTimes.push_back(request.due);
     }
     if (faults.onRequest) faults.onRequest();
-    if (faults.hangUpAtRequest > 0 && ++requestsSinceFaults == faults.hangUpAtRequest) {
+    ++requestsSinceFaults;
+    if (faults.hangUpAtRequest > 0 && requestsSinceFaults == faults.hangUpAtRequest) {
       closeLine();  // the far end goes away in the middle of the exchange
       return;
     }
+    const bool silenced =
+        faults.silentFromRequest > 0 && requestsSinceFaults >= faults.silentFromRequest;
     const std::optional<Answer> answer = model.handle(request.frame);
-    if (!answer || faults.silent || dropped(request.frame, faults)) continue;
+    if (!answer || faults.silent || silenced || dropped(request.frame, faults)) continue;
     const std::vector<uint8_t> bytes = withFaults(*answer, faults);
     if (bytes.empty()) {
       ++answers;

@@ -29,6 +29,7 @@ struct Faults {
   int dropOrder9Offset = -1;  // leave unanswered the data block request for this offset
   int garbageBefore = 0;      // put N bytes of line noise (no 00 55 among them) before each answer
   int hangUpAtRequest = 0;    // hang up instead of answering the Nth request after setFaults
+  int silentFromRequest = 0;  // answer nothing from the Nth request after setFaults on
   // Runs on the simulator's thread for each complete request, before its
   // answer is scheduled; tests move their clock here. Must not call the simulator.
   std::function<void()> onRequest = nullptr;
