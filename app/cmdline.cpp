@@ -1,12 +1,15 @@
-// --port PATH|NUMBER and --demo choose the port at start.
+// --port PATH|NUMBER and --demo choose the port at start; --log FILE writes
+// the line's events to a file.
 #include "app/cmdline.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "link/link.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/porttable_identity.h"
 #include "platform/util/cmdline.h"
+#include "platform/util/linelog.h"
 
 namespace {
 
@@ -26,6 +29,11 @@ bool PortNumber(const char *text, int *number) {
 
 bool CommandLineEndsProgram(int argc, char **argv, int *exitCode) {
   ParseCommandLine(argc, argv, RVIM_VERSION, &gCommandLine);
+  if (gCommandLine.exitCode < 0 && gCommandLine.log[0] != '\0' &&
+      !SetLineLogFile(gCommandLine.log)) {
+    std::fprintf(stderr, "Cannot write the log file %s\n", gCommandLine.log);
+    gCommandLine.exitCode = 2;
+  }
   *exitCode = gCommandLine.exitCode;
   return gCommandLine.exitCode >= 0;
 }

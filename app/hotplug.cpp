@@ -15,6 +15,7 @@
 #include "platform/serial/rs232.h"
 #include "platform/ui/hotplug.h"
 #include "platform/ui/userint.h"
+#include "platform/util/linelog.h"
 #include "scope/acquire.h"
 #include "ui/RVIMZEL4V14.h"
 
@@ -38,6 +39,7 @@ void ShowText(const char *text) {
 }
 
 void ReportLost() {
+  LineLogRecord(kLineUnplugged, com, 0, 0, 0);
   char text[sizeof szStatus];
   std::snprintf(text, sizeof text, "Port %d disconnected - device removed", com);
   ShowText(text);
@@ -51,6 +53,7 @@ bool LineIdle() {
 void Reopen() {
   CloseCom(com);
   const int good = OpenAndCheckLine(com);
+  LineLogRecord(kLineReplugged, com, good, 0, 0);
   char text[sizeof szStatus];
   std::snprintf(text, sizeof text, "Port %d reconnected - %.200s", com,
                 good != 0 ? "Echo Check - Line Ok!" : szStatus);

@@ -9,13 +9,16 @@
 #include "app/portselect.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "link/linedecode.h"
 #include "link/link.h"
 #include "params/panels.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
+#include "platform/ui/linemonitor.h"
 #include "platform/ui/listchoice.h"
 #include "platform/ui/userint.h"
 #include "platform/util/appdirs.h"
+#include "platform/util/linelog.h"
 #include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
 
@@ -40,6 +43,9 @@ int StartProgram(int, char **argv) {
   if ((panelHandle = LoadFromProgramDir(PANEL)) < 0) return -1;
   if ((panelPopUp = LoadFromProgramDir(POPUP)) < 0) return -1;
   NameControlsForScreenReaders();
+  SetLineEventReader(LinkEventReader());
+  SetLineMonitorReport(ShowStatus);
+  StartLineLogWriters();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);
   InitVars();
@@ -60,6 +66,7 @@ void EndProgram() {
   DiscardPanel(panelPopUp);
   DiscardPanel(panelHandle);
   StopDemoController();
+  StopLineLogWriters();
 }
 
 int WinMain(int argc, char **argv) {

@@ -1,6 +1,8 @@
 // Program start, start-up handshake and shut-down.
 #pragma once
 
+#include <cstddef>
+
 // The program's entry: 0 after a normal run, -1 when the run-time or a panel
 // cannot be loaded.
 int WinMain(int argc, char **argv);
@@ -17,3 +19,6 @@ void InitRS232(int port);
 int OpenAndCheckLine(int port);
 // The status text for a negative result of the port opening.
 const char *OpenErrorText(int result);
+// The same, with the cause where the system tells it: "Cannot open port -
+// no such device", "... - in use by another program (minicom, PID 4711)".
+void OpenFailureText(int result, char *text, std::size_t size);
