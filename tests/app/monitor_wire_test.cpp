@@ -14,10 +14,12 @@
 #include <sstream>
 
 #include "app/callbacks.h"
+#include "app/cmdline.h"
 #include "link/linedecode.h"
 #include "platform/ui/linemonitor.h"
 #include "platform/util/clockseam.h"
 #include "platform/util/linelog.h"
+#include "tests/app/app_fixture.h"
 #include "tests/support/program_line.h"
 
 namespace {
@@ -275,6 +277,59 @@ TEST_F(LineMonitor, FiltersPausesClearsAndSaves) {
   PushGET(RAM, 0);
   RefreshLineMonitor();
   EXPECT_EQ(table->model()->rowCount(), 4);
+}
+
+std::vector<std::string> FileLines(const std::string &path) {
+  std::ifstream file(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  return lines;
+}
+
+bool EndsProgram(std::vector<std::string> words) {
+  std::vector<char *> argv;
+  for (std::string &w : words) argv.push_back(w.data());
+  int exitCode = 0;
+  const bool ends = CommandLineEndsProgram(static_cast<int>(argv.size()), argv.data(), &exitCode);
+  EXPECT_EQ(exitCode, ends ? 2 : -1);
+  return ends;
+}
+
+// --log writes the start-up from its first event to the close at the end.
+using LogFile = apptest::StartupTest;
+
+TEST_F(LogFile, HoldsTheRunFromItsFirstEvent) {
+  apptest::Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  controller.loadDistinctSet();
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("line.txt")).toStdString();
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(EndsProgram({"RVIMZEL4V14", "--log", dir.path().toStdString() + "/no/such/dir"}));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Cannot write the log file"),
+            std::string::npos);
+  ASSERT_FALSE(EndsProgram({"RVIMZEL4V14", "--log", path}));
+  ASSERT_EQ(Start(), 0);
+  EndProgram();
+  started_ = false;
+
+  std::vector<std::string> lines = FileLines(path);
+  ASSERT_GE(lines.size(), 10u);
+  EXPECT_EQ(lines.front(), LineLogHeader());
+  EXPECT_EQ(Masked(lines[1]), StatusLine("InitVars"));
+  std::vector<std::string> orders;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string &line = lines[i];
+    std::vector<std::string> columns;
+    std::istringstream fields(line);
+    for (std::string column; std::getline(fields, column, '\t');) columns.push_back(column);
+    if (columns.size() > 3 && !columns[3].empty()) orders.push_back(columns[2] + " " + columns[3]);
+  }
+  EXPECT_EQ(orders,
+            (std::vector<std::string>{"out 5 echo check", "in 5 echo check", "out 2 read RAM",
+                                      "in 2 read RAM", "out 2 read RAM", "in 2 read RAM",
+                                      "out 7 firmware info", "in 7 firmware info"}));
+  EXPECT_NE(lines.back().find("\tport 1 closed\t"), std::string::npos) << lines.back();
 }
 
 }  // namespace
