@@ -30,6 +30,10 @@ double LiveShareOfLineLimit();
 double LiveShareOfLineLimitMedianCycle();
 double LiveCpuPercentLinePaced();
 double LiveProgramCpuPercentLinePaced();  // the same without the in-process simulator
+// The share of the line limit and the program's CPU share of the same run
+// with the line monitor open and following it.
+double LiveShareOfLineLimitMonitorOpen();
+double LiveProgramCpuPercentMonitorOpen();
 // The same loop 3 s against the instant simulator: answers a second, and the
 // program thread's CPU time per request/answer/plot cycle in ms.
 double LiveAnswersPerSecondInstant();

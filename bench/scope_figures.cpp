@@ -10,6 +10,7 @@
 #include "bench/figures.h"
 #include "link/link.h"
 #include "platform/serial/porttable.h"
+#include "platform/ui/linemonitor.h"
 #include "platform/ui/userint.h"
 #include "scope/history.h"
 #include "scope/plots.h"
@@ -91,6 +92,17 @@ const RunFigures &LineRun() {
   return figures;
 }
 
+// The same run with the line monitor open beside the panel, following it.
+const RunFigures &LineRunMonitorOpen() {
+  static const RunFigures figures = [] {
+    if (session().ok) DisplayLineMonitor(panelHandle);
+    const RunFigures run = MeasureRun(sim::Pacing::Line, kLineRunSeconds);
+    HideLineMonitor();
+    return run;
+  }();
+  return figures;
+}
+
 const RunFigures &InstantRun() {
   static const RunFigures figures = MeasureRun(sim::Pacing::Instant, kInstantRunSeconds);
   return figures;
@@ -132,6 +144,15 @@ double LiveCpuPercentLinePaced() {
 
 double LiveProgramCpuPercentLinePaced() {
   return LineRun().programCpuPercent;
+}
+
+double LiveShareOfLineLimitMonitorOpen() {
+  const double rate = LineRunMonitorOpen().cycles.steadyPerSecond;
+  return rate < 0 ? -1 : rate / kLineAnswersPerSecond;
+}
+
+double LiveProgramCpuPercentMonitorOpen() {
+  return LineRunMonitorOpen().programCpuPercent;
 }
 
 double LiveAnswersPerSecondInstant() {
