@@ -6,10 +6,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -26,6 +28,35 @@ void (*gReport)(const char *text) = nullptr;
 void Report(const std::string &text) {
   if (gReport != nullptr) gReport(text.c_str());
 }
+
+// Draws a cell from the text its row keeps laid out; the style's own item
+// drawing lays every visible text out again at each repaint.
+class CellDrawer : public QStyledItemDelegate {
+ public:
+  CellDrawer(const LineMonitorModel *model, QObject *parent)
+      : QStyledItemDelegate(parent), model_(model) {}
+
+  void paint(QPainter *painter, const QStyleOptionViewItem &option,
+             const QModelIndex &index) const override {
+    constexpr int kMargin = 3;
+    const int width = option.rect.width() - 2 * kMargin;
+    bool problem = false;
+    const QStaticText *text =
+        model_->cellText(index.row(), index.column(), width, option.font, &problem);
+    if (text == nullptr) return;
+    const bool selected = (option.state & QStyle::State_Selected) != 0;
+    if (selected) painter->fillRect(option.rect, option.palette.highlight());
+    QColor color = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    if (problem && !selected) color = QColor(0xB0, 0, 0);
+    painter->setPen(color);
+    painter->setFont(option.font);
+    const int top = option.rect.top() + (option.rect.height() - option.fontMetrics.height()) / 2;
+    painter->drawStaticText(option.rect.left() + kMargin, top, *text);
+  }
+
+ private:
+  const LineMonitorModel *model_;
+};
 
 class LineMonitorWindow : public QWidget {
  public:
@@ -51,6 +82,7 @@ class LineMonitorWindow : public QWidget {
   QComboBox *orders_ = nullptr;
   QTimer poll_;
   std::size_t ordersListed_ = 0;
+  bool following_ = true;
 };
 
 LineMonitorWindow::LineMonitorWindow(QWidget *owner) : QWidget(owner, Qt::Window) {
@@ -58,10 +90,12 @@ LineMonitorWindow::LineMonitorWindow(QWidget *owner) : QWidget(owner, Qt::Window
   setWindowTitle(QStringLiteral("R-VIM-ZEL4 Line monitor"));
   table_ = new QTableView(this);
   table_->setModel(&model_);
+  table_->setItemDelegate(new CellDrawer(&model_, table_));
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setWordWrap(false);
   table_->setAlternatingRowColors(true);
+  table_->setShowGrid(false);
   table_->verticalHeader()->hide();
   // Fixed sizes: the view never measures every row's text.
   table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -83,6 +117,14 @@ LineMonitorWindow::LineMonitorWindow(QWidget *owner) : QWidget(owner, Qt::Window
   connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this] { showSelected(); });
   connect(&poll_, &QTimer::timeout, this, [this] { refresh(); });
+  // Following: the view stays at the bottom as rows come, until the operator
+  // scrolls away from it; back at the bottom it follows again.
+  QScrollBar *scroll = table_->verticalScrollBar();
+  connect(scroll, &QScrollBar::valueChanged, this,
+          [this, scroll](int value) { following_ = value >= scroll->maximum(); });
+  connect(scroll, &QScrollBar::rangeChanged, this, [this, scroll](int, int maximum) {
+    if (following_) scroll->setValue(maximum);
+  });
   resize(900, 520);
 }
 
@@ -136,11 +178,8 @@ void LineMonitorWindow::hideEvent(QHideEvent *event) {
   QWidget::hideEvent(event);
 }
 
-// New rows follow at the bottom, unless the operator has scrolled away from it.
 void LineMonitorWindow::refresh() {
-  QScrollBar *scroll = table_->verticalScrollBar();
-  const bool atBottom = scroll->value() >= scroll->maximum();
-  if (model_.pull() && atBottom) table_->scrollToBottom();
+  model_.pull();
   fillOrders();
 }
 
@@ -157,8 +196,8 @@ void LineMonitorWindow::fillOrders() {
 }
 
 void LineMonitorWindow::applyFilter() {
+  following_ = true;
   model_.setFilter(groups_->currentData().toInt(), orders_->currentData().toInt());
-  table_->scrollToBottom();
   bytes_->clear();
 }
 

@@ -3,9 +3,12 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFontMetrics>
 #include <algorithm>
 
 namespace {
+
+const QColor kProblemColor(0xB0, 0, 0);
 
 QString Text(const std::string &text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -32,41 +35,47 @@ bool LineMonitorModel::event(int row, LineEvent *event) const {
   return LineLogGet(rows_[static_cast<std::size_t>(row)], event);
 }
 
-const LineMonitorModel::RowText *LineMonitorModel::rowText(int row) const {
+LineMonitorModel::RowText *LineMonitorModel::rowText(int row) const {
   LineEvent e;
   if (!event(row, &e)) return nullptr;
-  if (const RowText *cached = texts_.object(e.seq)) return cached;
+  if (RowText *cached = texts_.object(e.seq)) return cached;
   const LineEventText described = DescribeLineEvent(e);
   auto *text = new RowText;
-  text->ms = Text(LineEventMs(e));
+  text->columns[kMs] = Text(LineEventMs(e));
+  text->columns[kDirection] = QString::fromLatin1(LineEventDirection(e.kind));
+  text->columns[kOrder] = Text(described.order);
+  text->columns[kContent] = Text(described.content);
   text->wall = Text(LineEventWallClock(e));
-  text->direction = QString::fromLatin1(LineEventDirection(e.kind));
-  text->order = Text(described.order);
-  text->content = Text(described.content);
   text->problem = LineEventInGroup(e.kind, kGroupProblems);
   texts_.insert(e.seq, text);
   return text;
 }
 
+const QStaticText *LineMonitorModel::cellText(int row, int column, int width, const QFont &font,
+                                              bool *problem) const {
+  RowText *text = rowText(row);
+  if (text == nullptr || column < 0 || column >= kColumnCount) return nullptr;
+  *problem = text->problem;
+  QStaticText &laidOut = text->laidOut[column];
+  if (text->laidOutWidth[column] != width) {
+    text->laidOutWidth[column] = width;
+    laidOut.setText(QFontMetrics(font).elidedText(text->columns[column], Qt::ElideRight, width));
+    laidOut.setTextFormat(Qt::PlainText);
+    laidOut.prepare(QTransform(), font);
+  }
+  return &laidOut;
+}
+
 QVariant LineMonitorModel::data(const QModelIndex &index, int role) const {
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole && role != Qt::ForegroundRole) return {};
   const RowText *text = rowText(index.row());
-  if (text == nullptr) return {};
-  if (role == Qt::ForegroundRole) return text->problem ? QBrush(QColor(0xB0, 0, 0)) : QVariant();
+  if (text == nullptr || index.column() < 0 || index.column() >= kColumnCount) return {};
+  if (role == Qt::ForegroundRole) return text->problem ? QBrush(kProblemColor) : QVariant();
   if (role == Qt::ToolTipRole) {
     if (index.column() == kMs) return text->wall;  // the wall clock on hover
-    return index.column() == kContent ? text->content : QVariant();
+    return index.column() == kContent ? text->columns[kContent] : QVariant();
   }
-  switch (index.column()) {
-    case kMs:
-      return text->ms;
-    case kDirection:
-      return text->direction;
-    case kOrder:
-      return text->order;
-    default:
-      return text->content;
-  }
+  return text->columns[index.column()];
 }
 
 bool LineMonitorModel::passes(const LineEvent &event) const {

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QCache>
+#include <QStaticText>
 #include <cstdint>
 #include <set>
 #include <vector>
@@ -38,15 +39,24 @@ class LineMonitorModel : public QAbstractTableModel {
   // The rows as LineEventLine lines under LineLogHeader.
   std::string text() const;
 
+  // A cell's text laid out for a width and font, kept with the row: rows
+  // that scroll up by one are drawn again without laying their text out
+  // again. nullptr for a row the ring no longer holds.
+  const QStaticText *cellText(int row, int column, int width, const QFont &font,
+                              bool *problem) const;
+
  private:
   struct RowText {
-    QString ms, wall, direction, order, content;
+    QString columns[kColumnCount];
+    QString wall;
     bool problem = false;
+    QStaticText laidOut[kColumnCount];
+    int laidOutWidth[kColumnCount] = {-1, -1, -1, -1};
   };
   bool passes(const LineEvent &event) const;
   void dropOverwritten();
   void rebuild();
-  const RowText *rowText(int row) const;
+  RowText *rowText(int row) const;
 
   std::vector<uint64_t> rows_;
   uint64_t from_ = 0;  // first event after the last Clear

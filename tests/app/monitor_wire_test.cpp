@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -224,6 +225,24 @@ TEST_F(LineMonitor, OpensFromTheBannerAndFollowsTheLine) {
   const std::string bytes =
       MonitorChild<QPlainTextEdit>("LINE_MONITOR_BYTES")->toPlainText().toStdString();
   EXPECT_NE(bytes.find(Hex(RequestBytes(2, kStoredFull))), std::string::npos) << bytes;
+
+  // More rows than the window holds: the newest stays in view until the
+  // operator scrolls up, and again once back at the bottom.
+  QScrollBar *scroll = table->verticalScrollBar();
+  const auto moreRows = [] {
+    for (int i = 0; i < 10; ++i) PushGET(RAM, 0);
+    RefreshLineMonitor();
+    QCoreApplication::processEvents();
+  };
+  moreRows();
+  ASSERT_GT(scroll->maximum(), 0);
+  EXPECT_EQ(scroll->value(), scroll->maximum());
+  scroll->setValue(1);
+  moreRows();
+  EXPECT_EQ(scroll->value(), 1);
+  scroll->setValue(scroll->maximum());
+  moreRows();
+  EXPECT_EQ(scroll->value(), scroll->maximum());
 }
 
 TEST_F(LineMonitor, FiltersPausesClearsAndSaves) {
