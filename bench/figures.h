@@ -38,6 +38,9 @@ double LiveProgramCpuPercentMonitorOpen();
 // program thread's CPU time per request/answer/plot cycle in ms.
 double LiveAnswersPerSecondInstant();
 double LiveCycleMsInstant();
+// Thread CPU time in ms of one look of the open line monitor at the line
+// (eleven new events, as 200 ms of a live run bring) with its repaint.
+double MonitorLookMs();
 // Mean time in ms of one chart refresh with its repaint, offscreen.
 double RefreshRawMs();
 double RefreshNormMs();

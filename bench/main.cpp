@@ -31,6 +31,7 @@ constexpr Figure kFigures[] = {
     {"live_cycle_ms_instant", LiveCycleMsInstant},
     {"refresh_raw_ms", RefreshRawMs},
     {"refresh_norm_ms", RefreshNormMs},
+    {"monitor_look_ms", MonitorLookMs},
     {"datamem_readout_seconds", DataReadoutSeconds},
     {"datamem_readout_line_minimum_seconds", DataReadoutLineMinimumSeconds},
 };

@@ -32,10 +32,6 @@ struct RunFigures {
   double mainCpuMsPerCycle = -1;  // the program's own thread
 };
 
-double ThreadCpuSeconds() {
-  return secondsOf(CLOCK_THREAD_CPUTIME_ID);
-}
-
 // The program started as WinMain starts it, talking to one simulator.
 struct Session {
   sim::Simulator simulator{sim::Pacing::Line};
