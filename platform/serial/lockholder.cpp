@@ -56,11 +56,11 @@ int PidFromLocks(const struct stat &st) {
 }
 
 // The PID a UUCP lock file holds: ten ASCII digits, or (older programs) the
-// binary int.
+// binary int, whose high byte is 0 for every PID the kernel gives out.
 int PidFromLockFile(const std::string &path) {
   std::ifstream file(path, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (text.size() == sizeof(int) && (text[0] < ' ' || text[1] < ' ')) {
+  if (text.size() == sizeof(int) && text.find('\0') != std::string::npos) {
     int pid = 0;
     std::copy(text.begin(), text.end(), reinterpret_cast<char *>(&pid));
     return pid;
