@@ -15,6 +15,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/ui/linemonitormodel.h"
 #include "platform/ui/registry.h"
@@ -114,7 +115,9 @@ LineMonitorWindow::LineMonitorWindow(QWidget *owner) : QWidget(owner, Qt::Window
   layout->addWidget(makeBar());
   layout->addWidget(table_, 1);
   layout->addWidget(bytes_);
-  connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+  // The row the operator selected, not the view's current cell: a table
+  // that takes the focus makes its first row current without selecting it.
+  connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { showSelected(); });
   connect(&poll_, &QTimer::timeout, this, [this] { refresh(); });
   // Following: the view stays at the bottom as rows come, until the operator
@@ -202,13 +205,18 @@ void LineMonitorWindow::applyFilter() {
 }
 
 void LineMonitorWindow::showSelected() {
+  const QModelIndexList selected = table_->selectionModel()->selectedRows();
   LineEvent e;
-  if (!model_.event(table_->currentIndex().row(), &e)) {
+  if (selected.isEmpty() || !model_.event(selected.first().row(), &e)) {
     bytes_->clear();
     return;
   }
+  std::string hex = LineEventHex(e);
+  // A time-out holds the request, then what came of the answer: a line each.
+  const std::size_t answerAt = 3 * static_cast<std::size_t>(std::max(e.c, 0));
+  if (e.kind == kLineTimeout && answerAt > 0 && answerAt < hex.size()) hex[answerAt - 1] = '\n';
   const std::string text = LineEventWallClock(e) + "  " + LineEventKindName(e.kind) + ", " +
-                           std::to_string(e.size) + " bytes\n" + LineEventHex(e);
+                           std::to_string(e.size) + " bytes\n" + hex;
   bytes_->setPlainText(QString::fromStdString(text));
 }
 

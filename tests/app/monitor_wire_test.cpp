@@ -221,9 +221,14 @@ TEST_F(LineMonitor, OpensFromTheBannerAndFollowsTheLine) {
   EXPECT_NE(table->model()->index(0, 0).data(Qt::ToolTipRole).toString().size(), 0)
       << "the wall clock on hover";
 
+  // The focus makes a row current; only a row selected shows its bytes.
+  auto *bytesShown = MonitorChild<QPlainTextEdit>("LINE_MONITOR_BYTES");
+  table->setFocus();
+  table->setCurrentIndex(table->model()->index(0, 0));
+  table->clearSelection();
+  EXPECT_EQ(bytesShown->toPlainText().toStdString(), "");
   table->selectRow(2);
-  const std::string bytes =
-      MonitorChild<QPlainTextEdit>("LINE_MONITOR_BYTES")->toPlainText().toStdString();
+  const std::string bytes = bytesShown->toPlainText().toStdString();
   EXPECT_NE(bytes.find(Hex(RequestBytes(2, kStoredFull))), std::string::npos) << bytes;
 
   // More rows than the window holds: the newest stays in view until the
@@ -243,6 +248,23 @@ TEST_F(LineMonitor, OpensFromTheBannerAndFollowsTheLine) {
   scroll->setValue(scroll->maximum());
   moreRows();
   EXPECT_EQ(scroll->value(), scroll->maximum());
+}
+
+// A time-out's bytes are the request and what came of its answer, shown a
+// line each.
+TEST_F(LineMonitor, TimeOutShowsTheRequestAndThePartAnswerApart) {
+  DisplayLineMonitor(panelHandle);
+  std::vector<uint8_t> bytes = RequestBytes(2, kStoredFull);
+  const std::vector<uint8_t> came = {0x00, 0x55, 0x00, 0x02, 0x00};
+  LineLogRecord(kLineTimeout, com, 1500, 1500, 36, bytes.data(), 36, came.data(), 5);
+  RefreshLineMonitor();
+  QTableView *table = MonitorTable();
+  ASSERT_NE(table, nullptr);
+  table->selectRow(table->model()->rowCount() - 1);
+  const std::string shown =
+      MonitorChild<QPlainTextEdit>("LINE_MONITOR_BYTES")->toPlainText().toStdString();
+  EXPECT_NE(shown.find("time-out, 41 bytes\n" + Hex(bytes) + "\n" + Hex(came)), std::string::npos)
+      << shown;
 }
 
 TEST_F(LineMonitor, FiltersPausesClearsAndSaves) {
