@@ -2,7 +2,7 @@
 # Screenshots of the line monitor for the README: runs the real program under
 # a virtual X server on a simulated controller (zel4sim on a pty), opens the
 # monitor with Ctrl+L during a live run, then stops the simulator (SIGSTOP)
-# so that the run ends in a time-out, and selects the last row.
+# so that the run ends in a time-out, and selects the time-out's row.
 #
 #   tests/app/monitor_screenshots.sh [bin-dir] [out-dir]
 #
@@ -31,7 +31,7 @@ trap 'kill -CONT $sim 2>/dev/null || true; kill $program $sim $wm 2>/dev/null ||
 for _ in 1 2 3 4 5 6 7 8 9 10; do grep -q '^pty: ' sim.txt && break; sleep 0.2; done
 pty=$(sed -n 's/^pty: //p' sim.txt)
 
-./RVIMZEL4V14 --port "$pty" &
+./RVIMZEL4V14 --port "$pty" --log line.txt &
 program=$!
 main=$(xdotool search --sync --name '^R-VIM-ZEL4-Diruz V1.4$' | head -n 1)
 sleep 2
@@ -50,9 +50,13 @@ import -window "$monitor" "$out/monitor-live.png"
 # The controller stops answering: after 2 s the run ends with a time-out.
 kill -STOP $sim
 sleep 3
-# The last row chosen with the keyboard: its bytes show below the table.
+# The time-out row chosen with the keyboard: the request it waited for (and
+# what came of the answer) shows below the table. The rows after it (the
+# status text, a flush of a part answer) are counted in the --log file.
+after=$(awk -F '\t' '/no answer within/ { n = 0; next } { n++ } END { print n }' line.txt)
 xdotool windowactivate --sync "$monitor"
-xdotool mousemove 700 420 click 1 key End
+xdotool mousemove 700 420 click 1 key ctrl+End
+for _ in $(seq "$after"); do xdotool key Up; done
 sleep 1
 import -window "$monitor" "$out/monitor-timeout.png"
 echo "wrote $out/monitor-live.png $out/monitor-timeout.png"
