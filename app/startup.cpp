@@ -121,16 +121,22 @@ int OpenAndCheckLine(int port) {
   return 1;
 }
 
+// The handshake goes on after a set that got no answer, but ends on that
+// set's text: the panels then hold values the controller never sent.
 void InitRS232(int port) {
   if (OpenAndCheckLine(port) == 0) return;
   target = RAM;
   ShowTargetRam();
+  const char *lostSet = nullptr;
   PushGET(RAM, 0);
+  if (rx_flag != 1) lostSet = "Parameter-frame NOT received - set 0!";
   MarkAnsweredSetHeld(0);
   target = RAM;
   PushGET(RAM, 1);
+  if (rx_flag != 1 && lostSet == nullptr) lostSet = "Parameter-frame NOT received - set 1!";
   MarkAnsweredSetHeld(1);
   SetPanelValues();
-  if (GetVERSIONInfo() < 64) CopyText(szStatus, sizeof szStatus, "Error reading firmware-info!");
+  if (GetVERSIONInfo() != 64) CopyText(szStatus, sizeof szStatus, "Error reading firmware-info!");
+  if (lostSet != nullptr) CopyText(szStatus, sizeof szStatus, lostSet);
   ShowStatus(szStatus);
 }

@@ -25,7 +25,7 @@ bool IsDataSource(int source) {
 // One live answer, so that the index and minimum values are current. Without
 // an answer pp still holds the request: the live values stay as they were.
 void RefreshLiveValues() {
-  SettleLine();
+  SettleLine(kLiveOrder);
   FlushInQ(com);
   FlushOutQ(com);
   rx_flag = 0;

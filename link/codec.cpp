@@ -26,7 +26,35 @@ constexpr double kQuietSeconds = 0.02;  // one frame time on the line, with marg
 constexpr double kSettleLimitSeconds = 0.2;
 constexpr double kSettlePollSeconds = 0.002;
 
+// After a time-out, a request of the same order waits until the one left
+// unanswered has had this long more: its late answer would pass for the new
+// one's (an answer carries nothing else of its request).
+constexpr double kSameOrderSeconds = 1.0;
+
 int lineUnsettled = 0;
+int unansweredOrder = 0;
+double unsettledAt = 0.0;
+
+// The firmware text and the data blocks come without an order word.
+bool AnswersWithAFrame(int code) {
+  return code != 7 && code != 9;
+}
+
+// Until the line has been quiet for a frame's time (at most 0.2 s): the rest
+// of an answer under way comes in meanwhile.
+void AwaitQuietLine() {
+  const double begin = Timer();
+  double quietSince = begin;
+  int waiting = GetInQLen(com);
+  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds) {
+    Delay(kSettlePollSeconds);
+    const int now = GetInQLen(com);
+    if (now != waiting) {
+      waiting = now;
+      quietSince = Timer();
+    }
+  }
+}
 
 void PutWord(char *at, unsigned word) {
   at[0] = static_cast<char>((word >> 8) & 0xFFu);
@@ -39,94 +67,9 @@ unsigned GetWord(const char *at) {
 }
 
 // Bytes examined per pass of the receive callback: a frame behind as much
-// line noise again, and more.
+// line noise again, and more; every decision needs fewer.
 constexpr int kWindowBytes = 4 * kFrameBytes;
 char rxWindow[kWindowBytes];
-
-constexpr unsigned kReadRamOrder = 2;
-constexpr unsigned kReadEepromOrder = 4;
-constexpr int kEchoedBytes = 6;  // header, order word and set: all an answer repeats
-
-// The `known` bytes at `at` agree with the start of an answer to the request
-// last built in szWriteBuf: an answer repeats the request's order word
-// (bytes 2 and 3) and a parameter read's answer also its set (bytes 4 and 5).
-// The header is not examined.
-bool CanBeginAnswer(const char *at, int known) {
-  const unsigned asked = GetWord(szWriteBuf + 2);
-  const int echoed = asked == kReadRamOrder || asked == kReadEepromOrder ? kEchoedBytes : 4;
-  const int last = known < echoed ? known : echoed;
-  for (int i = 2; i < last; ++i) {
-    if (at[i] != szWriteBuf[i]) return false;
-  }
-  return true;
-}
-
-// A frame's start: the sync word the request starts with.
-bool IsFrameStart(const char *at, int known) {
-  return known >= 2 && at[0] == szWriteBuf[0] && at[1] == szWriteBuf[1];
-}
-
-// The `known` bytes at `at` agree with an answer that starts like a frame.
-bool CanBeginFramedAnswer(const char *at, int known) {
-  if (known >= 1 && at[0] != szWriteBuf[0]) return false;
-  if (known >= 2 && at[1] != szWriteBuf[1]) return false;
-  return CanBeginAnswer(at, known);
-}
-
-// Places of the whole frames that answered another request, passed over in
-// the window by the last FirstAnswerStart, for the line's record.
-int skippedFrames[kWindowBytes / kFrameBytes];
-int skippedFrameCount = 0;
-
-constexpr int kNone = -1;
-constexpr int kUndecided = -2;
-
-// An answer with a frame's start inside the frame that starts at `from`
-// (noise that ends like a frame's start): its place once the words that
-// decide it have come, kUndecided before, kNone when there is none.
-int FramedAnswerWithin(int from, int seen) {
-  const int end = from + kFrameBytes < seen ? from + kFrameBytes : seen;
-  for (int at = from + 1; at < end; ++at) {
-    if (CanBeginFramedAnswer(rxWindow + at, seen - at)) {
-      return seen - at >= kEchoedBytes ? at : kUndecided;
-    }
-  }
-  return kNone;
-}
-
-// Where in the window an answer may begin; `seen` when nowhere. A whole frame
-// that answers something else is passed over as a whole: a window inside it
-// that happens to repeat the request's words is no answer. One not yet whole
-// is waited for.
-int FirstAnswerStart(int seen) {
-  int start = 0;
-  skippedFrameCount = 0;
-  while (start < seen && !CanBeginAnswer(rxWindow + start, seen - start)) {
-    if (!IsFrameStart(rxWindow + start, seen - start)) {
-      ++start;
-      continue;
-    }
-    const int framed = FramedAnswerWithin(start, seen);
-    if (framed >= 0) return framed;
-    if (framed == kUndecided || start + kFrameBytes > seen) break;
-    skippedFrames[skippedFrameCount++] = start;
-    start += kFrameBytes;
-  }
-  return start;
-}
-
-// The bytes passed over ahead of `start`: whole frames that answered another
-// request, and the noise around them.
-void LogSkipped(int start) {
-  int from = 0;
-  for (int i = 0; i < skippedFrameCount; ++i) {
-    const int frame = skippedFrames[i];
-    if (frame > from) LogPassedOver(rxWindow + from, frame - from, false);
-    LogPassedOver(rxWindow + frame, kFrameBytes, true);
-    from = frame + kFrameBytes;
-  }
-  if (start > from) LogPassedOver(rxWindow + from, start - from, false);
-}
 
 void TakeAnswer() {
   ComRd(com, szReadBuf, kFrameBytes);  // waiting already
@@ -153,21 +96,31 @@ void GetRxBuf(int count) {
 }
 
 // Runs inside event processing only. The event-character and transmit-empty
-// events are registered but carry nothing to do.
+// events are registered but carry nothing to do. Peek, decide, read: nothing
+// is taken off the line before DecideAnswer has placed it.
 void RX_Receive_Function(int /*portNumber*/, int eventMask, void * /*callbackData*/) {
   if ((eventMask & LWRS_RECEIVE) == 0) return;
+  const unsigned asked = GetWord(szWriteBuf + 2);
   for (;;) {
     const int seen = ComPeek(com, rxWindow, kWindowBytes);
-    if (seen < kFrameBytes) return;  // a possible answer's start waits for its rest
-    const int start = FirstAnswerStart(seen);
-    ComRd(com, rxWindow, start);  // line noise, or a frame that answers another request
-    LogSkipped(start);
-    const bool whole = start + kFrameBytes <= seen;
-    if (whole && CanBeginAnswer(rxWindow + start, kFrameBytes)) {
-      TakeAnswer();
-      return;
+    if (seen <= 0) return;
+    const AnswerDecision decision = DecideAnswer(rxWindow, seen, asked);
+    switch (decision.step) {
+      case AnswerStep::Wait:
+        return;
+      case AnswerStep::Take:
+        if (decision.offset > 0) {
+          ComRd(com, rxWindow, decision.offset);  // noise ahead of it
+          LogPassedOver(rxWindow, decision.offset, false);
+        }
+        TakeAnswer();
+        return;
+      case AnswerStep::SkipNoise:
+      case AnswerStep::SkipFrame:
+        ComRd(com, rxWindow, decision.count);
+        LogPassedOver(rxWindow, decision.count, decision.step == AnswerStep::SkipFrame);
+        break;
     }
-    if (whole) return;  // a frame that may hold an answer's start: its rest decides
   }
 }
 
@@ -194,28 +147,25 @@ void ReceiveCallbackOff() {
 
 void ReceiveCallbackOn() {
   InstallComCallback(com, eventMask, kFrameBytes, sync, RX_Receive_Function, nullptr);
-  FlushInQ(com);
   FlushOutQ(com);
+  FlushInQ(com);
 }
 
 void MarkLineUnsettled() {
   lineUnsettled = 1;
+  unansweredOrder = static_cast<int>(GetWord(szWriteBuf + 2));
+  unsettledAt = Timer();
 }
 
-void SettleLine() {
+void SettleLine(int nextOrder) {
   if (lineUnsettled == 0) return;
   lineUnsettled = 0;
   const double begin = Timer();
-  double quietSince = begin;
-  int waiting = GetInQLen(com);
-  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds) {
-    Delay(kSettlePollSeconds);
-    const int now = GetInQLen(com);
-    if (now != waiting) {
-      waiting = now;
-      quietSince = Timer();
-    }
+  if (nextOrder == unansweredOrder && AnswersWithAFrame(nextOrder)) {
+    // Only time tells a late answer from the next one's: give it its chance.
+    while (Timer() < unsettledAt + kSameOrderSeconds) ProcessSystemEvents();
   }
-  LogQuietWait(Timer() - begin, waiting);
+  AwaitQuietLine();
+  LogQuietWait(Timer() - begin, GetInQLen(com));
   FlushInQ(com);
 }

@@ -285,8 +285,9 @@ void DescribeLineEvents(const LineEvent &e, LineEventText *t) {
     case kLineFlushIn:
       t->content = Number("input flushed: %ld bytes dropped", e.a);
       return;
-    case kLineFlushOut:
-      t->content = Number("output flushed: %ld bytes dropped", e.a);
+    case kLineDrainOut:
+      t->content = Number("waited %ld ms", e.b) + Number(" for %ld bytes to go out", e.a) +
+                   (e.c > 0 ? Number("; %ld still queued", e.c) : "");
       return;
     case kLineQuietWait:
       t->content = Number("waited %ld ms for a quiet line", e.a) + Number("; %ld bytes came", e.b);

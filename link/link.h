@@ -46,17 +46,18 @@ extern char szVersion[64];
 
 void FillTxBuf(int order, const uint16_t *words);
 void GetRxBuf(int count);
-// Takes the answer to the request last built in szWriteBuf: the first frame
-// that repeats its order word (and a parameter read's set). Bytes ahead of it
-// are dropped; a possible answer's start stays queued until its rest arrives.
+// Takes the answer to the request last built in szWriteBuf, as DecideAnswer
+// finds it; what comes ahead of it is read off the line and dropped.
 void RX_Receive_Function(int portNumber, int eventMask, void *callbackData);
 int WaitRxFull();
 // After a time-out (or a run stopped with a request in flight) the rest of a
 // late answer may still be on its way. SettleLine, called before the next
-// request, then waits until the line has been quiet for one frame time (at
-// most 0.2 s) and drops what came.
+// request (of order nextOrder), then waits until the line has been quiet for
+// one frame time (at most 0.2 s) and drops what came. A next request of the
+// order left unanswered, whose answer a late one would pass for, first waits
+// (processing events) until 1 s after that time-out.
 void MarkLineUnsettled();
-void SettleLine();
+void SettleLine(int nextOrder);
 // Receive callback off (mask 0) and on again (eventMask, 36, sync; then both
 // queues flushed), around transactions whose answer is not a frame.
 void ReceiveCallbackOff();
@@ -65,6 +66,25 @@ void ReceiveCallbackOn();
 // time-out 2 s, both queues flushed, no handshake, and RX_Receive_Function
 // for whole frames. Returns 0, or the negative result of the opening.
 int OpenRS232(int port);
+
+// ---- Answer acceptance -------------------------------------------------------------
+// What the receive callback does with the bytes waiting (their first `seen`),
+// for the request in flight with the order word `asked`. The answer is the
+// first frame that repeats `asked`; its header and word 0 are not examined.
+// A frame of another order (a late answer to an earlier request) is passed
+// over whole, other bytes one by one as noise. Wait needs fewer than 40 bytes.
+enum class AnswerStep {
+  Wait,       // the bytes that decide have not come yet
+  SkipNoise,  // `count` bytes of line noise at the start
+  SkipFrame,  // a whole frame that answers another order, at the start
+  Take        // the answer at `offset`; the bytes before it are noise
+};
+struct AnswerDecision {
+  AnswerStep step;
+  int offset;
+  int count;  // bytes passed over (SkipNoise, SkipFrame) or taken (Take: 36)
+};
+AnswerDecision DecideAnswer(const char *bytes, int seen, unsigned asked);
 
 // ---- Transactions ------------------------------------------------------------------
 extern uint16_t yArrayA[256], yArrayB[256];

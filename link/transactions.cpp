@@ -87,6 +87,15 @@ void MakePrintable(char *text) {
   }
 }
 
+// A block that failed leaves no earlier curve behind as if it were this one:
+// after it only the blocks read later hold data.
+void ZeroCurves() {
+  for (int i = 0; i < 2 * kBlockWords; ++i) {
+    yArrayA[i] = 0;
+    yArrayB[i] = 0;
+  }
+}
+
 void StoreBlock(int offset) {
   uint16_t *destination = nullptr;
   switch (offset) {
@@ -113,7 +122,7 @@ void StoreBlock(int offset) {
 }  // namespace
 
 int CheckComLine(int port) {
-  SettleLine();
+  SettleLine(kEchoOrder);
   CopyVarsToPP(0);
   FillTxBuf(kEchoOrder, pp);
   FlushInQ(port);
@@ -139,8 +148,9 @@ int CheckComLine(int port) {
 
 void PushGET(int target, uint16_t paraset) {
   if (target == DATFILE) return;  // the file is read elsewhere
-  SettleLine();
-  order = target == EEPROM ? 4 : 2;
+  const int code = target == EEPROM ? 4 : 2;
+  SettleLine(code);
+  order = code;
   CopyVarsToPP(paraset);
   FlushInQ(com);
   FlushOutQ(com);
@@ -162,7 +172,7 @@ void PushGET(int target, uint16_t paraset) {
 
 int GetVERSIONInfo() {
   ReceiveCallbackOff();
-  SettleLine();
+  SettleLine(kVersionOrder);
   FlushInQ(com);
   FlushOutQ(com);
   order = kVersionOrder;
@@ -182,6 +192,8 @@ int GetVERSIONInfo() {
     Fmt(szVersion, "%64c<%32i", words);
     MakePrintable(szVersion);
     std::strcpy(szStatus, szVersion);
+  } else if (waiting > kVersionBytes) {
+    std::strcpy(szStatus, "Error reading firmware-info!");  // more than a text: not one
   }
   ReceiveCallbackOn();
   rx_flag = 0;
@@ -190,7 +202,7 @@ int GetVERSIONInfo() {
 }
 
 int ReadData64(int offset, int selector, int order) {
-  SettleLine();
+  SettleLine(order);
   FillTwoWordRequest(order, offset, selector);
   FlushInQ(com);
   FlushOutQ(com);
@@ -201,12 +213,7 @@ int ReadData64(int offset, int selector, int order) {
   bool timedOut = false;
   const int waiting = PollInputQueue(kBlockBytes, kBlockWaitSeconds,
                                      "Timeout-RS-232 while reading 64 data-words!", &timedOut);
-  if (timedOut) {
-    for (int i = 0; i < 2 * kBlockWords; ++i) {
-      yArrayA[i] = 0;
-      yArrayB[i] = 0;
-    }
-  }
+  if (timedOut) ZeroCurves();
   nBytesR = ReadWaiting(com, waiting);
   if (nBytesR > 0) LogBlockRead(nBytesR);
   int result = 0;
@@ -214,6 +221,9 @@ int ReadData64(int offset, int selector, int order) {
     std::strcpy(szStatus, "Data[64] block received!");
     StoreBlock(offset);
     result = kBlockWords;
+  } else if (waiting > kBlockBytes) {
+    std::strcpy(szStatus, "Error reading 64 data-words!");  // more than a block: not one
+    ZeroCurves();
   }
   ShowStatus(szStatus);
   return result;

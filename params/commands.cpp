@@ -41,7 +41,7 @@ void AwaitAnswerAndReadBack() {
 }
 
 void RunCommand(int code, bool teach) {
-  SettleLine();
+  SettleLine(code);
   FlushInQ(com);
   FlushOutQ(com);
   order = code;

@@ -45,8 +45,9 @@ bool SendSet(uint16_t paraset) {
 }
 
 void SendToController() {
-  SettleLine();
-  order = target == EEPROM ? kStoreEepromOrder : kStoreRamOrder;
+  const int code = target == EEPROM ? kStoreEepromOrder : kStoreRamOrder;
+  SettleLine(code);
+  order = code;
   GetPanelValues();
   const bool fullSetSent = SendSet(0);
   if (fullSetSent) MarkSetHeld(0, kHeldByController);

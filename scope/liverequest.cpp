@@ -11,13 +11,14 @@ namespace {
 constexpr int kLiveOrder = 8;
 }
 
+// The request in flight goes out whole first; what came in is dropped after.
 void FlushBothQueues() {
-  FlushInQ(com);
   FlushOutQ(com);
+  FlushInQ(com);
 }
 
 void SendFirstLiveRequest() {
-  SettleLine();
+  SettleLine(kLiveOrder);
   CopyVarsToPP(0);
   FlushBothQueues();
   rx_flag = 0;

@@ -25,6 +25,11 @@ namespace {
 // Longest sleep of the I/O thread when nothing is due; a wake-up pipe cuts
 // it short for stop, hang-up and injected bytes.
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
+constexpr uint8_t kLiveOrder = 8;
+// A stalled line's input is kept full with these: more than the master's
+// input buffer holds (4 KiB), never the start of a request (00 55).
+constexpr std::size_t kFillerBytes = 8192;
+constexpr uint8_t kFiller = 0xFE;
 
 std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
   std::vector<uint8_t> bytes = answer.bytes;
@@ -33,6 +38,15 @@ std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
     bytes[5] = 0x00;
   }
   if (faults.ffHeader && answer.frame && bytes.size() >= 2) bytes[0] = bytes[1] = 0xFF;
+  if (faults.header >= 0 && answer.frame && bytes.size() >= 2) {
+    bytes[0] = static_cast<uint8_t>(faults.header >> 8);
+    bytes[1] = static_cast<uint8_t>(faults.header);
+  }
+  if (faults.answerWord0 >= 0 && answer.frame && !answer.syncWord && bytes.size() >= 6 &&
+      bytes[3] != kLiveOrder) {
+    bytes[4] = static_cast<uint8_t>(faults.answerWord0 >> 8);
+    bytes[5] = static_cast<uint8_t>(faults.answerWord0);
+  }
   if (faults.truncateTo >= 0 && static_cast<std::size_t>(faults.truncateTo) < bytes.size()) {
     bytes.resize(static_cast<std::size_t>(faults.truncateTo));
   }
@@ -65,6 +79,7 @@ struct Simulator::Impl {
 
   void run();
   void readInput();
+  void stallInput();
   void answerDue(Clock::time_point now);
   void writeDue(Clock::time_point now);
   bool writeImmediate();
@@ -93,6 +108,8 @@ struct Simulator::Impl {
   std::size_t requests = 0;
   std::size_t answers = 0;
   int requestsSinceFaults = 0;
+  bool stalled = false;
+  std::size_t fillerLeft = 0;  // filler bytes still ahead in the input
 
   RequestFramer framer;
   std::deque<RequestFramer::Complete> pending;  // complete, waiting for their time
@@ -112,7 +129,7 @@ void Simulator::Impl::run() {
     const Clock::time_point now = Clock::now();
     answerDue(now);
     writeDue(now);
-    pollfd fds[2] = {{wakeRead, POLLIN, 0}, {pty.master, POLLIN, 0}};
+    pollfd fds[2] = {{wakeRead, POLLIN, 0}, {pty.master, stalled ? short{0} : short{POLLIN}, 0}};
     if (waitingWritable) fds[1].events |= POLLOUT;
     const nfds_t count = pty.master >= 0 ? 2 : 1;
     const timespec timeout = pollTimeout(now);
@@ -138,10 +155,28 @@ void Simulator::Impl::readInput() {
     if (n <= 0) return;
     const Clock::time_point now = Clock::now();
     for (ssize_t i = 0; i < n; ++i) {
+      if (fillerLeft > 0 && chunk[i] == kFiller) {
+        --fillerLeft;
+        continue;
+      }
+      fillerLeft = 0;  // the far end flushed the rest away
       if (keepRecord) receivedBytes.push_back(chunk[i]);
       if (auto complete = framer.feed(chunk[i], now, pacing)) pending.push_back(*complete);
     }
   }
+}
+
+// What came before the stall is taken in; then the master's input buffer is
+// filled through the simulator's own slave, so that the far end's next bytes
+// stay in its output queue, where a flush of that queue would discard them.
+void Simulator::Impl::stallInput() {
+  if (pty.master < 0 || stalled) return;
+  readInput();
+  stalled = true;
+  const std::vector<uint8_t> filler(kFillerBytes, kFiller);
+  if (::fcntl(pty.slave, F_SETFL, O_NONBLOCK) != 0) return;
+  const ssize_t n = ::write(pty.slave, filler.data(), filler.size());
+  fillerLeft = n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
 void Simulator::Impl::answerDue(Clock::time_point now) {
@@ -155,14 +190,17 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     }
     if (faults.onRequest) faults.onRequest();
     ++requestsSinceFaults;
-    if (faults.hangUpAtRequest > 0 && requestsSinceFaults == faults.hangUpAtRequest) {
+    if (requestsSinceFaults == faults.hangUpAtRequest) {
       closeLine();  // the far end goes away in the middle of the exchange
       return;
     }
+    if (requestsSinceFaults == faults.stallAfterRequest) stallInput();
+    const std::optional<Answer> answer = model.handle(request.frame);
     const bool silenced =
         faults.silentFromRequest > 0 && requestsSinceFaults >= faults.silentFromRequest;
-    const std::optional<Answer> answer = model.handle(request.frame);
-    if (!answer || faults.silent || silenced || dropped(request.frame, faults)) continue;
+    const bool unanswered =
+        faults.silent || silenced || requestsSinceFaults == faults.silentAtRequest;
+    if (!answer || unanswered || dropped(request.frame, faults)) continue;
     const std::vector<uint8_t> bytes = withFaults(*answer, faults);
     if (bytes.empty()) {
       ++answers;
@@ -330,6 +368,9 @@ void Simulator::setFaults(const Faults &faults) {
   std::lock_guard lock(impl_->mutex);
   impl_->faults = faults;
   impl_->requestsSinceFaults = 0;
+  impl_->stalled = false;
+  if (faults.stallAfterRequest == 0) impl_->stallInput();
+  impl_->wake();  // a line no longer stalled is read again
 }
 
 void Simulator::setPacing(Pacing pacing) {

@@ -30,6 +30,15 @@ struct Faults {
   int garbageBefore = 0;      // put N bytes of line noise (no 00 55 among them) before each answer
   int hangUpAtRequest = 0;    // hang up instead of answering the Nth request after setFaults
   int silentFromRequest = 0;  // answer nothing from the Nth request after setFaults on
+  int silentAtRequest = 0;    // leave the Nth request after setFaults unanswered
+  int header = -1;            // frame answers start with this word instead of 00 55
+  // Word 0 of the answers to parameter reads and commands (orders 2, 4, 6, 10,
+  // 11), which the controller may fill as it likes; -1: the request's word 0.
+  int answerWord0 = -1;
+  // Stop taking bytes in after the Nth request after setFaults (0: at once),
+  // with the line's input full: what the far end writes next waits in its
+  // output queue, as behind a busy UART. The next setFaults takes them in.
+  int stallAfterRequest = -1;
   // Runs on the simulator's thread for each complete request, before its
   // answer is scheduled; tests move their clock here. Must not call the simulator.
   std::function<void()> onRequest = nullptr;

@@ -144,7 +144,7 @@ int FlushInQ(int port) {
 }
 
 int FlushOutQ(int port) {
-  return withPort(port, [](SerialPort &open) { return open.flushOutput(); });
+  return withPort(port, [](SerialPort &open) { return open.drainOutput(); });
 }
 
 int ComWrt(int port, const char *buffer, int count) {
@@ -178,10 +178,7 @@ int ComPeek(int port, char *buffer, int count) {
 }
 
 int GetInQLen(int port) {
-  return withPort(port, [](SerialPort &open) {
-    open.endRestPause();
-    return open.inQueueLength();
-  });
+  return withPort(port, [](SerialPort &open) { return open.inQueueLength(); });
 }
 
 int InstallComCallback(int port, int eventMask, int notifyCount, int eventCharacter,

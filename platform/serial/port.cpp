@@ -14,11 +14,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <thread>
 
 #include "platform/serial/internal.h"
 #include "platform/util/linelog.h"
 
 namespace {
+
+// How long a flush of the output queue waits for it to go out: two frames at
+// 19200 baud, with margin.
+constexpr auto kDrainLimit = std::chrono::milliseconds(50);
+constexpr auto kDrainPoll = std::chrono::milliseconds(1);
 
 // More than enough for any answer; beyond it the notifier pauses until the
 // program reads, so a flooding line cannot grow memory or spin the loop.
@@ -309,6 +315,11 @@ int SerialPort::inQueueLength() const {
   return static_cast<int>(buffer_.size()) + kernel;
 }
 
+void SerialPort::recordDrain(int queued, Clock::duration waited, int left) const {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(waited).count();
+  LineLogRecord(kLineDrainOut, number_, queued, static_cast<int>(ms), left);
+}
+
 // What a flush drops goes into the line's record; the bytes still in the
 // driver are taken in first, so that the record shows them too.
 void SerialPort::recordDroppedInput() {
@@ -330,12 +341,28 @@ int SerialPort::flushInput() {
   return result;
 }
 
-int SerialPort::flushOutput() {
-  int waiting = 0;
-  if (::ioctl(fd_, TIOCOUTQ, &waiting) == 0 && waiting > 0) {
-    LineLogRecord(kLineFlushOut, number_, waiting, 0, 0);
+// Nothing written is ever discarded: a UART's flush sends what its FIFO holds
+// and drops the rest, and the far end would pair a request's first part with
+// the next request's bytes. The queue gets the time it needs to go out, up to
+// a bound; what is still queued then goes out after the return. A wait that
+// found bytes queued goes into the line's record.
+int SerialPort::drainOutput() {
+  const Clock::time_point begin = Clock::now();
+  const Clock::time_point until = begin + kDrainLimit;
+  int first = -1;
+  for (;;) {
+    int queued = 0;
+    if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) return kRS232UnknownIOError;
+    if (first < 0) first = queued;
+    const Clock::time_point now = Clock::now();
+    if (queued <= 0 || now >= until) {
+      if (first > 0) recordDrain(first, now - begin, std::max(queued, 0));
+      return 0;
+    }
+    const auto rest = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(queued * byteSeconds_));
+    std::this_thread::sleep_for(std::clamp<Clock::duration>(rest, kDrainPoll, until - now));
   }
-  return tcflush(fd_, TCOFLUSH) == 0 ? 0 : kRS232UnknownIOError;
 }
 
 void SerialPort::installCallback(int eventMask, int notifyCount, int eventCharacter,

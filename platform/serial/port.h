@@ -55,13 +55,10 @@ class SerialPort : public QObject {
   int peek(char *buffer, int count);
   int inQueueLength() const;
   int flushInput();
-  int flushOutput();
+  // Waits until what was written has gone out (at most 50 ms); never discards.
+  int drainOutput();
   void installCallback(int eventMask, int notifyCount, int eventCharacter, ComCallbackPtr callback,
                        void *callbackData);
-
-  // A program that asks about the line has the event loop watch it again, so
-  // that the callback it waits for comes as soon as the count is there.
-  void endRestPause();
 
   // True while any port's callback runs (callbacks never nest).
   static bool callbackActive() { return activeCallbacks_ > 0; }
@@ -79,6 +76,7 @@ class SerialPort : public QObject {
   // hangUp for a line that failed, not one the program closed: recorded.
   void lineGone();
   void recordDroppedInput();
+  void recordDrain(int queued, Clock::duration waited, int left) const;
   void resumeNotifier();
   void onReadable();
   void notifyReceived(std::size_t firstNew);

@@ -50,6 +50,9 @@ int SetCTSMode(int port, int mode);  // 0: no hardware handshake
 // Closing a closed or unknown port is harmless (returns a negative result).
 int CloseCom(int port);
 int FlushInQ(int port);  // drops every byte received and not yet read
+// Lets what was written go out: returns once the output queue is empty, or
+// after about 50 ms. Never discards a byte: a request once written is never
+// cut on the line.
 int FlushOutQ(int port);
 // Writes count bytes; returns the count written (bounded by the time-out) or a
 // negative error.
@@ -59,10 +62,11 @@ int ComWrt(int port, const char *buffer, int count);
 int ComRd(int port, char *buffer, int count);
 // Copies up to count of the bytes waiting in the input queue without taking
 // them: a later ComRd still reads them. Never waits; returns the count copied
-// or a negative error.
+// or a negative error. Bytes it takes in from the line are offered to the
+// receive callback at the next event processing.
 int ComPeek(int port, char *buffer, int count);
 // Bytes waiting in the input queue, including bytes no event processing has
-// seen yet.
+// seen yet. A query only: the receive wake-up stays as it was.
 int GetInQLen(int port);
 // Installs the receive callback. eventMask 0 (or a null callback) switches it
 // off. The callback is called with the events that occurred, LWRS_RECEIVE once

@@ -1,10 +1,37 @@
-// When the event loop is woken for the line. While the receive callback waits
-// for its count, the first bytes wake the loop; then the loop stops watching
-// the line until the rest can have crossed it at the line's baud rate, and
-// the terminal driver's VMIN holds readiness back until the count is there.
-// An answer that crosses the line at its pace costs a few wake-ups, not one
-// per byte. Non-blocking reads still return whatever is there; a hang-up is
-// reported at the end of a pause at the latest.
+// The receive wake-up: when the event loop is woken for the line.
+//
+// States of an open port (the notifier wakes the loop when the line is
+// readable, while it is enabled):
+//  - Watching: notifier on, VMIN 1. No callback waits for a count, or none of
+//    its bytes are in yet: the first byte wakes the loop.
+//  - Counting: the callback waits for its count and some bytes are in the
+//    port's buffer. VMIN is the number still missing (1 to 255), so the
+//    terminal driver holds readiness back until they are all there.
+//  - Resting: Counting, with the notifier off for a little less than the
+//    missing bytes' time on the line (0.9 x (missing - 1) byte times; none
+//    under 2 ms, at most 50 ms). Even with VMIN the driver wakes every poller
+//    on each byte it takes in: an answer that crosses the line at its pace
+//    costs a few wake-ups this way, not one per byte. A hang-up is noticed at
+//    the end of a rest at the latest.
+//  - Full: 64 KiB buffered; the notifier stays off until the program reads or
+//    flushes, so a flooding line cannot grow memory or spin the loop.
+//  - Closed or hung up: notifier off, VMIN given back as 1.
+//
+// Rules:
+//  - VMIN follows the buffer and the callback: every step that changes either
+//    (taking bytes in, a read, a peek, a flush, installing a callback) sets it
+//    again. A synchronous read that has to wait sets VMIN 1 for its own wait,
+//    so that any byte ends it.
+//  - A rest begins only in the loop's own wake-up for the line, after the
+//    bytes are taken in and the callback has had its turn.
+//  - Who re-arms the notifier: the rest's timer; a read (the buffer shrinks);
+//    a flush of the input; installing or switching off a callback. Nothing
+//    else ends a rest.
+//  - Queries change nothing: GetInQLen counts the buffer and the driver's
+//    queue and leaves VMIN, the rest and the notifier as they were. A program
+//    that wants the bytes the line holds now offered to the callback takes them
+//    in with ComPeek: they are announced at the next event processing, rest
+//    or not.
 #include <termios.h>
 
 #include <QSocketNotifier>
@@ -50,11 +77,6 @@ void SerialPort::pauseForRest() {
   if (ms < kMinRestPauseMs) return;
   notifier_->setEnabled(false);
   restPause_->start(static_cast<int>(std::min<double>(ms, kMaxRestPauseMs)));
-}
-
-void SerialPort::endRestPause() {
-  restPause_->stop();
-  resumeNotifier();
 }
 
 void SerialPort::updateWakeThreshold() {

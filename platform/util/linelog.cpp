@@ -49,7 +49,7 @@ constexpr KindInfo kKinds[kLineKindCount] = {
     {"noise", "in", false, true, true},
     {"other answer", "in", false, true, true},
     {"input flushed", "line", false, true, false},
-    {"output flushed", "line", false, true, false},
+    {"output drained", "line", false, true, false},
     {"quiet wait", "line", false, true, false},
     {"port opened", "line", false, true, false, true},
     {"port closed", "line", false, true, false},

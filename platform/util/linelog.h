@@ -25,7 +25,8 @@ enum LineEventKind : uint8_t {
   kLineNoise,        // bytes passed over as noise; a = count, b = order of the request
   kLineOtherAnswer,  // a frame that answered another request; b = order of the request
   kLineFlushIn,      // input dropped by a flush; a = count
-  kLineFlushOut,     // output dropped by a flush; a = count
+  kLineDrainOut,     // a wait for written bytes to go out; a = bytes queued,
+                     // b = ms waited, c = bytes still queued when the wait ended
   kLineQuietWait,    // waited for a quiet line; a = ms, b = bytes that came meanwhile
   kLinePortOpened,   // a = baud rate, b = data bits, c = parity * 10 + stop bits; bytes: device
   kLinePortClosed,

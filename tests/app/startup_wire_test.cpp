@@ -81,6 +81,47 @@ TEST_F(StartupTest, SilentControllerLeavesTimeoutAndTheResourceFileValues) {
   EXPECT_TRUE(PanelWidget(panelHandle)->isVisible());
 }
 
+// The controller fills word 0 and the header of its parameter answers as it
+// likes (0x00AA, as in its echo answer, or anything): the handshake reads both
+// sets all the same.
+TEST_F(StartupTest, HandshakeReadsBothSetsWhateverWord0AndHeaderTheAnswersCarry) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  controller.loadDistinctSet();
+  controller.sim.setFaults({.header = 0x9A3B, .answerWord0 = 0x00AA});
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(Orders(controller.sim), Handshakes(1));
+  EXPECT_EQ(ParamValues(panelHandle, panelPopUp), ExpectedParamValues(kFullSet, kSetB));
+  EXPECT_EQ(Status(), FirmwareStatus(kFirmware));
+}
+
+// A set that got no answer is what the handshake ends on, even when the
+// firmware text came: the panels then show values the controller never sent.
+struct LostSet {
+  const char *name;
+  int request;  // of the handshake: 2 the full set, 3 the channel-B set
+  const char *status;
+};
+
+class HandshakeLosingASet : public StartupTest, public testing::WithParamInterface<LostSet> {};
+
+TEST_P(HandshakeLosingASet, EndsOnThatSetsText) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  controller.loadDistinctSet();
+  controller.sim.setFaults({.silentAtRequest = GetParam().request});
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(Orders(controller.sim), Handshakes(1)) << "the firmware is still read";
+  EXPECT_EQ(szVersion, FirmwareStatus(kFirmware));
+  EXPECT_EQ(Status(), GetParam().status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, HandshakeLosingASet,
+    testing::Values(LostSet{"FullSet", 2, "Parameter-frame NOT received - set 0!"},
+                    LostSet{"ChannelBSet", 3, "Parameter-frame NOT received - set 1!"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(StartupTest, WrongEchoStopsTheHandshakeWithItsText) {
   Controller controller;
   ASSERT_TRUE(controller.startAt(1));

@@ -1,156 +1,94 @@
-// The receive path fed arbitrary bytes in arbitrary chunks: a pty stands in
-// for the line, the port is opened as start-up opens it, and every chunk is
-// delivered through the port's notifier to RX_Receive_Function.
+// The answer acceptance fed arbitrary bytes in arbitrary chunks, without a
+// line: DecideAnswer applied as the receive callback applies it, to an input
+// queue that grows chunk by chunk, and to the same bytes all at once. Each
+// decision must be one the callback can carry out, and the frame taken (or
+// none) must not depend on how the bytes were split.
 //
-// Input: byte 0 picks the chunk sizes (1 to 64, from a small generator) and
-// the request in flight (a live request, or a parameter read of set 0 or 1);
-// the rest is what arrives on the line.
-#include <sched.h>
-#include <unistd.h>
-
-#include <QCoreApplication>
+// Input: byte 0 picks the order in flight (low 3 bits) and seeds the chunk
+// sizes (1 to 64); the rest is what arrives on the line.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 #include "link/link.h"
-#include "platform/serial/porttable.h"
-#include "platform/serial/rs232.h"
-#include "platform/util/utility.h"
-#include "sim/pty.h"
-#include "tests/fuzz/fuzz_runtime.h"
-#include "tests/link/link_port.h"
 
 namespace {
 
-constexpr std::size_t kMaxInput = 2048;  // well inside the pty's buffer
+constexpr unsigned kOrders[] = {2, 4, 5, 6, 8, 10, 11, 20};
+constexpr std::size_t kWindow = 4 * kFrameBytes;  // what the callback peeks at
+constexpr int kDecideBytes = kFrameBytes + 4;     // a wait needs fewer
+constexpr std::size_t kNone = SIZE_MAX;
 
-struct Line {
-  sim::PtyPair pty;
-  int port = -1;
-};
-
-Line &OpenLine() {
-  static Line line = [] {
-    Line l;
-    if (!fuzzsupport::StartRuntime() || !sim::OpenRawPty(&l.pty)) std::abort();
-    l.port = PortTableAddDevice(l.pty.slavePath);
-    com = l.port;
-    if (l.port <= 0 || OpenLinkPort(l.port) != 0) std::abort();
-    return l;
-  }();
-  return line;
+unsigned WordAt(const uint8_t *bytes) {
+  return static_cast<unsigned>(bytes[0]) << 8 | bytes[1];
 }
 
-// Waits until the port sees `count` bytes in its input queue (nothing reads
-// them meanwhile), at most 10 s: a loaded machine delays the pty's delivery.
-bool QueueReaches(int port, int count) {
-  const double start = Timer();
-  while (GetInQLen(port) < count) {
-    if (Timer() - start > 10.0) return false;
-    sched_yield();
+// One decision is one the callback can carry out.
+void Check(const AnswerDecision &d, const uint8_t *at, int seen, unsigned asked) {
+  bool ok = false;
+  switch (d.step) {
+    case AnswerStep::Wait:
+      ok = seen < kDecideBytes;
+      break;
+    case AnswerStep::Take:
+      ok = d.count == kFrameBytes && d.offset >= 0 && d.offset + kFrameBytes <= seen &&
+           WordAt(at + d.offset + 2) == asked;
+      break;
+    case AnswerStep::SkipNoise:
+      ok = d.count >= 1 && d.count <= seen;
+      break;
+    case AnswerStep::SkipFrame:
+      ok = d.count == kFrameBytes && seen >= kDecideBytes && WordAt(at + 2) != asked;
+      break;
   }
-  return true;
+  if (!ok) std::abort();
 }
 
-void Deliver(const Line &line, const uint8_t *bytes, std::size_t size) {
-  const int before = GetInQLen(line.port);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = ::write(line.pty.master, bytes + done, size - done);
-    if (n <= 0) std::abort();
-    done += static_cast<std::size_t>(n);
+// One run of the receive callback over the queue [*from, end) of the stream:
+// decisions until a take or a wait. Returns where the frame taken starts in
+// the stream, or kNone.
+std::size_t RunCallback(const uint8_t *stream, std::size_t *from, std::size_t end, unsigned asked) {
+  for (;;) {
+    const uint8_t *at = stream + *from;
+    const int seen = static_cast<int>(std::min(end - *from, kWindow));
+    const AnswerDecision d = DecideAnswer(reinterpret_cast<const char *>(at), seen, asked);
+    Check(d, at, seen, asked);
+    if (d.step == AnswerStep::Wait) return kNone;
+    if (d.step == AnswerStep::Take) return *from + static_cast<std::size_t>(d.offset);
+    *from += static_cast<std::size_t>(d.count);
   }
-  if (!QueueReaches(line.port, before + static_cast<int>(size))) std::abort();
-  QCoreApplication::processEvents();
 }
 
-constexpr int kLiveOrder = 8;
-constexpr int kParameterRead = 2;
-constexpr int kDecidingBytes = 6;  // header, order and set
-
-// The request in flight as byte 0 chooses it; returns its order and set.
-int BuildRequest(uint8_t choice, unsigned *set) {
-  const int order = (choice & 1) != 0 ? kParameterRead : kLiveOrder;
-  *set = order == kParameterRead ? (choice >> 1 & 1u) : 0;
-  uint16_t words[PNUM] = {static_cast<uint16_t>(*set)};
-  FillTxBuf(order, words);
-  return order;
-}
-
-// The frame answers the request: its order, and for a parameter read its set
-// in word 0.
-bool Answers(const uint8_t *frame, int order, unsigned set) {
-  if ((frame[2] << 8 | frame[3]) != order) return false;
-  return order != kParameterRead || static_cast<unsigned>(frame[4] << 8 | frame[5]) == set;
-}
-
-bool FrameStart(const uint8_t *at) {
-  return at[0] == 0x00 && at[1] == 0x55;
-}
-
-// Whether an answer lies in the bytes. A frame (00 55 ...) that answers
-// something else is passed over whole, unless an answer with a frame's start
-// begins inside it; elsewhere every byte may begin an answer.
-bool AnyAnswer(const uint8_t *bytes, std::size_t size, int order, unsigned set) {
-  std::size_t at = 0;
-  while (at + kFrameBytes <= size) {
-    if (Answers(bytes + at, order, set)) return true;
-    if (!FrameStart(bytes + at)) {
-      ++at;
-      continue;
-    }
-    std::size_t next = at + kFrameBytes;
-    for (std::size_t inner = at + 1; inner < at + kFrameBytes && inner + kFrameBytes <= size;
-         ++inner) {
-      if (FrameStart(bytes + inner) && Answers(bytes + inner, order, set)) {
-        next = inner;
-        break;
-      }
-    }
-    at = next;
+// The callback runs whenever a chunk leaves a frame's worth or more waiting;
+// a frame taken ends it (the rest is flushed).
+std::size_t TakenInChunks(const uint8_t *stream, std::size_t size, unsigned asked, unsigned seed) {
+  std::size_t from = 0;
+  std::size_t end = 0;
+  while (end < size) {
+    seed = seed * 1103515245u + 12345u;
+    end = std::min<std::size_t>(end + 1 + (seed >> 16) % 64, size);
+    if (end - from < static_cast<std::size_t>(kFrameBytes)) continue;
+    const std::size_t taken = RunCallback(stream, &from, end, asked);
+    if (taken != kNone) return taken;
   }
-  return false;
-}
-
-// The frame taken is one of the answers that came, whole.
-bool TakenFromTheLine(const uint8_t *bytes, std::size_t size, int order, unsigned set) {
-  const auto *taken = reinterpret_cast<const uint8_t *>(szReadBuf);
-  if (!Answers(taken, order, set)) return false;
-  for (std::size_t at = 0; at + kFrameBytes <= size; ++at) {
-    if (std::memcmp(bytes + at, taken, kFrameBytes) == 0) return true;
-  }
-  return false;
+  return kNone;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
-  if (size < 1 || size > kMaxInput) return 0;
-  Line &line = OpenLine();
-  FlushInQ(line.port);
-  rx_flag = 0;
-  unsigned set = 0;
-  const int order = BuildRequest(data[0], &set);
-  unsigned seed = data[0];
-  std::size_t offset = 1;
-  while (offset < size) {
-    seed = seed * 1103515245u + 12345u;
-    const std::size_t chunk = std::min<std::size_t>(1 + (seed >> 16) % 64, size - offset);
-    Deliver(line, data + offset, chunk);
-    offset += chunk;
-    // The notify count is one frame: once a frame's worth has arrived the
-    // callback has run, and it leaves less than a frame behind (an answer's
-    // possible start, waiting for its rest), or a whole frame with the first
-    // bytes of such a start inside it, waiting for the bytes that decide it.
-    QCoreApplication::processEvents();
-    if (GetInQLen(line.port) >= kFrameBytes + kDecidingBytes) std::abort();
-  }
-  // Every answer that came is seen: the callback leaves less than a frame
-  // behind, and it takes nothing but an answer.
-  const bool answered = AnyAnswer(data + 1, size - 1, order, set);
-  if ((rx_flag == 1) != answered) std::abort();
-  if (answered && !TakenFromTheLine(data + 1, size - 1, order, set)) std::abort();
+  if (size < 1) return 0;
+  const unsigned asked = kOrders[data[0] & 7u];
+  const uint8_t *stream = data + 1;
+  const std::size_t length = size - 1;
+
+  std::size_t from = 0;
+  const std::size_t atOnce = RunCallback(stream, &from, length, asked);
+  if (TakenInChunks(stream, length, asked, data[0]) != atOnce) std::abort();
+  // An answer that arrives first is taken, whatever its header and word 0.
+  const bool answerFirst =
+      length >= static_cast<std::size_t>(kFrameBytes) && WordAt(stream + 2) == asked;
+  if (answerFirst && atOnce != 0) std::abort();
   return 0;
 }

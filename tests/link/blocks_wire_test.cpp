@@ -61,13 +61,15 @@ TEST_F(FirmwareRead, ShortAnswerReturnsTheCountWaiting) {
   EXPECT_EQ(Status(), "Timeout - reading firmware info!");
 }
 
-TEST_F(FirmwareRead, MoreThan64BytesKeepsThePreviousText) {
+// More bytes than a text are not one: the read says so instead of leaving the
+// previous transaction's text.
+TEST_F(FirmwareRead, MoreThan64BytesIsAnError) {
   Sim().setPacing(sim::Pacing::Instant);
-  SetFaults({.extraBytes = 4});
-  EXPECT_EQ(GetVERSIONInfo(), 68);
+  SetFaults({.extraBytes = 6});
+  EXPECT_EQ(GetVERSIONInfo(), 70);
   EXPECT_STREQ(szVersion, "");
-  EXPECT_STREQ(szStatus, "previous");
-  EXPECT_EQ(Status(), "previous");
+  EXPECT_STREQ(szStatus, "Error reading firmware-info!");
+  EXPECT_EQ(Status(), "Error reading firmware-info!");
 }
 
 TEST_F(FirmwareRead, AnswerWellInsideTwoSecondsIsTakenOneWellAfterIsNot) {
@@ -163,14 +165,20 @@ TEST_F(DataBlock, ShortBlockIsATimeout) {
   EXPECT_EQ(Status(), "Timeout-RS-232 while reading 64 data-words!");
 }
 
-TEST_F(DataBlock, MoreThanABlockLeavesCurvesAndText) {
+// More bytes than a block are not one: the read says so, and like a time-out
+// it leaves no earlier curve that could pass for this block.
+TEST_F(DataBlock, MoreThanABlockIsAnErrorAndLeavesNoOldCurve) {
   Sim().setPacing(sim::Pacing::Instant);
   SetFaults({.extraBytes = 4});
   FillCurves(0x4444);
+  std::strcpy(szStatus, "Data[64] block received!");  // the previous block's
   EXPECT_EQ(ReadData64(0, 0, 9), 0);
-  EXPECT_EQ(yArrayA[0], 0x4444);
-  EXPECT_STREQ(szStatus, "previous");
-  EXPECT_EQ(Status(), "previous");
+  for (int i = 0; i < 256; ++i) {
+    ASSERT_EQ(yArrayA[i], i < 128 ? 0 : 0x4444) << i;
+    ASSERT_EQ(yArrayB[i], i < 128 ? 0 : 0x4444) << i;
+  }
+  EXPECT_STREQ(szStatus, "Error reading 64 data-words!");
+  EXPECT_EQ(Status(), "Error reading 64 data-words!");
 }
 
 TEST_F(DataBlock, BlockWellInsideTheLimitIsTakenALateOneIsNotAndIsFlushedBeforeTheNext) {

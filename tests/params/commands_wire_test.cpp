@@ -128,4 +128,15 @@ TEST_F(Commands, ResetShowsTheControllersRamAndTheNextSendKeepsIt) {
   EXPECT_EQ(Sim().requests()[0][8] << 8 | Sim().requests()[0][9], 1002);
 }
 
+// The command's answer and the read-back's carry word 0 and a header of the
+// controller's choosing: the read-back is taken all the same.
+TEST_F(Commands, ReadBackTakesAnAnswerWithAnyWord0AndHeader) {
+  Sim().setParameterSet(1, 0, kStoredFull);
+  Sim().setFaults({.header = 0x9A3B, .answerWord0 = 0xFFFF});
+  Click(PANEL_BUTTONREFRESH);
+  EXPECT_EQ(Status(), "Parameter-frame received! - Line Ok!");
+  EXPECT_EQ(Value(panelHandle, PANEL_REFA), 1002);
+  EXPECT_EQ(Value(panelPopUp, POPUP_MAXMODE), 1015);
+}
+
 }  // namespace

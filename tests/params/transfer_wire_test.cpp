@@ -144,6 +144,18 @@ TEST_F(Get, FromRamReadsBothSetsAndShowsThemOnThePanels) {
           "Waiting for parameter-frame ...", "Parameter-frame received! - Line Ok!"}));
 }
 
+// Word 0 and the header of the answers are the controller's to fill.
+TEST_F(Get, ReadsAnswersWithAnyWord0AndHeader) {
+  Sim().setParameterSet(1, 0, kStoredFull);
+  Sim().setParameterSet(1, 1, kStoredB);
+  Sim().setFaults({.header = 0xFFFF, .answerWord0 = 0x00AA});
+  Click(PANEL_BTNGET);
+  EXPECT_EQ(Status(), "Parameter-frame received! - Line Ok!");
+  EXPECT_EQ(Value(panelHandle, PANEL_POWERA), 1001);
+  EXPECT_EQ(Value(panelPopUp, POPUP_MAXMODE), 1015);
+  EXPECT_EQ(ChannelBVariables(), (std::array<uint16_t, 4>{2001, 2002, 2003, 2004}));
+}
+
 TEST_F(Get, FromEepromUsesOrder4AndReadsTheEepromSets) {
   Sim().setParameterSet(2, 0, kStoredFull);
   Sim().setParameterSet(2, 1, kStoredB);

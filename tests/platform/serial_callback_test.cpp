@@ -3,11 +3,15 @@
 // port itself as the program's callback does.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
 #include <chrono>
 #include <thread>
 
+#include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
+#include "sim/pty.h"
 #include "tests/support/sim_line.h"
 
 using testsupport::AnswerWord;
@@ -178,6 +182,43 @@ TEST(SerialCallback, BytesTakenInBeforeTheCountStillCount) {
   char five[5];
   EXPECT_EQ(ComRd(line.port(), five, 5), 5) << "5 bytes end a read of 5";
   later.join();
+}
+
+// Asking how many bytes wait changes nothing of the wake-up. After a count's
+// first byte the loop rests for the rest's time on the line (here its bound,
+// 50 ms); bytes that complete the count meanwhile are offered when the rest
+// ends, not because the program asked about them. The far end is a bare pty
+// written from this thread, so that nothing but this test decides the timing;
+// an attempt that a loaded machine delays beyond the rest is repeated.
+TEST(SerialCallback, QueryOfTheQueueLeavesTheRestAsItIs) {
+  sim::PtyPair pty;
+  ASSERT_TRUE(sim::OpenRawPty(&pty));
+  const int port = PortTableAddDevice(pty.slavePath);
+  ASSERT_EQ(OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096), 0);
+  Calls calls;
+  ASSERT_EQ(InstallComCallback(port, LWRS_RECEIVE | LWRS_RXFLAG, 200, 0x55, record, &calls), 0);
+  const std::vector<uint8_t> rest = filler(199);
+  bool decided = false;
+  for (int attempt = 0; attempt < 20 && !decided; ++attempt) {
+    calls = {};
+    ASSERT_EQ(::write(pty.master, "\x55", 1), 1);  // the event character: the rest begins
+    ASSERT_TRUE(PumpUntil([&] { return calls.count == 1; }));
+    const auto restBegan = std::chrono::steady_clock::now();
+    ASSERT_EQ(::write(pty.master, rest.data(), rest.size()), 199);
+    ASSERT_TRUE(WaitUntil([&] { return GetInQLen(port) == 200; }));
+    QCoreApplication::processEvents();
+    decided = std::chrono::steady_clock::now() - restBegan < std::chrono::milliseconds(30);
+    if (decided) {
+      EXPECT_EQ(calls.count, 1) << "the query ended the rest";
+    }
+    ASSERT_TRUE(PumpUntil([&] { return calls.count == 2; }));
+    EXPECT_EQ(calls.lastEvents, LWRS_RECEIVE);
+    EXPECT_EQ(calls.queueAtCall, 200);
+    FlushInQ(port);
+  }
+  EXPECT_TRUE(decided) << "every attempt came too late to see the rest";
+  CloseCom(port);
+  sim::ClosePty(&pty);
 }
 
 TEST(SerialCallback, TransmitEmptyComesFromTheEventLoopAfterAWrite) {

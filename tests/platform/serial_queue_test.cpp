@@ -1,9 +1,11 @@
 // The input queue over a real pty: what it counts, what flushing drops, how
 // reads end, and that every byte value passes unchanged.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <numeric>
+#include <thread>
 
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
@@ -145,4 +147,46 @@ TEST(SerialQueue, ComPeekCopiesWaitingBytesAndLeavesThemForComRd) {
 
   CloseCom(line.port());
   EXPECT_LT(ComPeek(line.port(), buffer, 4), 0);
+}
+
+namespace {
+
+// Bytes read off a bare pty's master until it stays empty for a moment.
+std::vector<uint8_t> ReadMaster(int master) {
+  std::vector<uint8_t> bytes;
+  char chunk[4096];
+  for (int idle = 0; idle < 50;) {
+    const ssize_t n = ::read(master, chunk, sizeof chunk);
+    if (n > 0) {
+      bytes.insert(bytes.end(), chunk, chunk + n);
+      idle = 0;
+    } else {
+      ++idle;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+  return bytes;
+}
+
+}  // namespace
+
+// A far end that is not reading yet, its input full: the request waits in our
+// output queue. Flushing that queue lets it go out whole when the far end
+// reads again, never a part of it.
+TEST(SerialQueue, FlushOutQNeverDiscardsWhatWasWritten) {
+  sim::PtyPair pty;
+  ASSERT_TRUE(sim::OpenRawPty(&pty));
+  const int port = PortTableAddDevice(pty.slavePath);
+  ASSERT_EQ(OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096), 0);
+  const std::vector<char> backlog(8192, 0x11);  // more than the far end's input holds
+  ASSERT_EQ(ComWrt(port, backlog.data(), static_cast<int>(backlog.size())), 8192);
+  const std::vector<uint8_t> request = sequence(0x40, 36);
+  ASSERT_EQ(ComWrt(port, reinterpret_cast<const char *>(request.data()), 36), 36);
+  EXPECT_EQ(FlushOutQ(port), 0);
+
+  const std::vector<uint8_t> arrived = ReadMaster(pty.master);
+  ASSERT_EQ(arrived.size(), backlog.size() + request.size());
+  EXPECT_EQ(std::vector<uint8_t>(arrived.end() - 36, arrived.end()), request);
+  CloseCom(port);
+  sim::ClosePty(&pty);
 }

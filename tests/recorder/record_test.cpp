@@ -26,16 +26,43 @@ TEST_F(RecordRun, IntervalZeroRecordsEveryAnswerAndStopsAtTheCount) {
   EXPECT_EQ(File(), Header(0) + (LiveRow() + "\n") + (LiveRow() + "\n") + (LiveRow() + "\n") +
                         (LiveRow() + "\n") + (LiveRow() + "\n"));
   EXPECT_EQ(Value(panelPopUp, POPUP_RECCOUNT), 5);
-  // One request per row plus the one sent in the pass of the last row (which
-  // the end of the run may flush before it leaves); the loop ends in that
-  // pass, so no later answer is asked for.
+  // One request per row plus the one sent in the pass of the last row, which
+  // the end of the run lets go out whole; the loop ends in that pass, so no
+  // later answer is asked for.
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return Sim().requestCount() == 6u; }));
   testsupport::PumpFor(0.3);
-  EXPECT_GE(Sim().requestCount(), 5u);
-  EXPECT_LE(Sim().requestCount(), 6u);
+  EXPECT_EQ(Sim().requestCount(), 6u);
   for (const sim::RequestFrame &request : Sim().requests()) EXPECT_EQ(request[3], 8);
   ExpectEveryCountOnDisk();
   ExpectEndOfRunControls();
   EXPECT_EQ(stop_flag, 1);
+}
+
+// The end of a run never cuts the request it sent last, even when that one
+// still waits in the output queue (the controller is not reading, its input
+// full): it goes out whole once the controller reads again.
+TEST_F(RecordRun, EndOfTheRunNeverCutsTheLastRequest) {
+  struct End {
+    int samples;
+    int stallAfterRequest;  // the controller stops reading after this request
+    std::size_t requests;   // that reach it in the end
+  };
+  for (const End end : {End{0, 0, 1}, End{2, 2, 3}}) {
+    SCOPED_TRACE(testing::Message() << end.samples << " samples");
+    Sim().clearRecord();
+    Sim().setFaults({.stallAfterRequest = end.stallAfterRequest});
+    Settings(0, end.samples);
+    Record();
+    EXPECT_EQ(Value(panelPopUp, POPUP_RECCOUNT), end.samples);
+    Sim().setFaults({});
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Sim().requestCount() == end.requests; }))
+        << Sim().requestCount();
+    EXPECT_EQ(Sim().received().size(), end.requests * kFrameBytes);
+    for (const sim::RequestFrame &request : Sim().requests()) {
+      EXPECT_EQ(request, Sim().requests()[0]);
+    }
+    ClickStopRecording();  // gives the start button back for the next run
+  }
 }
 
 TEST_F(RecordRun, RowsTakeTheFourLiveValuesOfTheAnswerWhateverTheChart) {

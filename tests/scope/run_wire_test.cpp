@@ -83,6 +83,19 @@ TEST_F(RunStop, PingPongPlotsEachAnswerOnceBeforeTheNextRequest) {
   EXPECT_EQ(StripChartTrace(panelHandle, PANEL_RAWCHART, 2).back(), 4321);
 }
 
+// Stop with a request still in the output queue (the controller is not
+// reading: its input is full) lets that request go out whole; none is cut.
+TEST_F(RunStop, StopNeverCutsTheRequestInFlight) {
+  Sim().setFaults({.stallAfterRequest = 1});
+  RunWith([] { QTimer::singleShot(300, [] { Click(PANEL_BTNSTOP); }); });
+  ASSERT_EQ(Sim().requestCount(), 1u);
+  Sim().setFaults({});  // the controller reads again
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return Sim().requestCount() == 2; }));
+  const std::vector<sim::RequestFrame> requests = Sim().requests();
+  EXPECT_EQ(requests[1], requests[0]) << "the second live request, whole";
+  EXPECT_EQ(Sim().received().size(), 2u * kFrameBytes);
+}
+
 TEST_F(RunStop, StopWithoutRunFlushesAndResetsSilently) {
   SetCtrlVal(panelHandle, PANEL_STATUS, "as before");
   FillarrayRAW(1, 2);
