@@ -175,6 +175,31 @@ TEST_F(LineMonitor, RunIsLoggedLineByLine) {
   }
 }
 
+// What the receive callback passes over ahead of an answer (line noise, a
+// frame that answers another order) is logged as such, in its order.
+TEST_F(LineMonitor, BytesPassedOverAheadOfTheAnswerAreLogged) {
+  const sim::Words16 other = {0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101,
+                              0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101, 0x0101};
+  const std::vector<uint8_t> noise = {0xEE, 0xEE, 0xEE};
+  const std::vector<uint8_t> late = RequestBytes(11, other);
+  const std::vector<uint8_t> answer = RequestBytes(8, kLive);
+  const uint16_t words[PNUM] = {};
+  FillTxBuf(8, words);  // the live request in flight
+  rx_flag = 0;
+  std::vector<uint8_t> bytes = noise;
+  bytes.insert(bytes.end(), late.begin(), late.end());
+  bytes.insert(bytes.end(), answer.begin(), answer.end());
+  Sim().sendRaw(bytes);
+  ASSERT_TRUE(testsupport::PumpUntil([] { return rx_flag == 1; }));
+
+  const std::vector<std::string> expected = {
+      LogLine("in", "", "3 bytes of noise passed over, awaiting 8 live values", noise),
+      LogLine("in", "11 refresh", "passed over: not the answer to 8 live values", late),
+      LogLine("in", "8 live values", kLiveWords, answer),
+  };
+  EXPECT_EQ(LoggedLines(), expected);
+}
+
 template <class W>
 W *MonitorChild(const char *name) {
   QWidget *monitor = nullptr;
