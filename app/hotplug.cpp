@@ -1,17 +1,24 @@
-// When the port in use goes, the status line says so at once. When it comes
-// back while nothing talks to the controller, the port is reopened and the
-// line checked; the parameter sets are not read again, so edits not yet sent
-// stay on the panels. A run or recording cut short is not restarted.
+// When the port in use goes (pulled out, or pulled and plugged in again
+// within a moment), the status line says so at once. Only the same adapter
+// is opened again when it comes back (its by-id link, else its USB
+// identity), and only while nothing talks to the controller: its line is
+// checked, and its parameter sets are read unless the panels already hold
+// them, so edits not yet sent stay. Another device that appears under the
+// old name is listed, not opened; the operator may choose it. A port first
+// seen in this run gets the whole start-up handshake. A run or recording cut
+// short is not restarted.
 #include "app/hotplug.h"
 
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <string>
 
 #include "app/portselect.h"
 #include "app/startup.h"
 #include "link/link.h"
 #include "platform/serial/porttable.h"
+#include "platform/serial/porttable_identity.h"
 #include "platform/serial/rs232.h"
 #include "platform/ui/hotplug.h"
 #include "platform/ui/userint.h"
@@ -23,7 +30,14 @@ namespace {
 
 constexpr int kRetryMs = 500;
 
-bool gPortLost = false;
+// The adapter behind `com`.
+struct Followed {
+  std::string identity;   // "" until a device was seen at the port in this run
+  bool lost = false;      // gone; waiting for it to come back
+  bool setsRead = false;  // the panels hold the parameter sets read from it
+};
+
+Followed gPort;
 
 bool PortPresent(int number) {
   PortEntry entry;
@@ -33,13 +47,21 @@ bool PortPresent(int number) {
   return stat(entry.device.c_str(), &st) == 0;
 }
 
+std::string IdentityOf(int number) {
+  PortEntry entry;
+  return PortTableFind(number, &entry) ? PortIdentity(entry) : std::string();
+}
+
 void ShowText(const char *text) {
   std::snprintf(szStatus, sizeof szStatus, "%s", text);
   ShowStatus(szStatus);
 }
 
-void ReportLost() {
+// Closed at once, so the kernel can give the returning adapter its old name.
+void Lose() {
   LineLogRecord(kLineUnplugged, com, 0, 0, 0);
+  CloseCom(com);
+  gPort.lost = true;
   char text[sizeof szStatus];
   std::snprintf(text, sizeof text, "Port %d disconnected - device removed", com);
   ShowText(text);
@@ -48,6 +70,13 @@ void ReportLost() {
 // The controller may be mid-answer to something else while a callback runs.
 bool LineIdle() {
   return CallbackRunning() == 0 && stop_flag == 1;
+}
+
+// Where the followed adapter is now: its port number, or 0 while it is away.
+// A port not seen before takes whatever device comes under its number.
+int FindFollowed() {
+  if (gPort.identity.empty()) return PortPresent(com) ? com : 0;
+  return PortTableNumberOfIdentity(gPort.identity);
 }
 
 void Reopen() {
@@ -60,32 +89,44 @@ void Reopen() {
   ShowText(text);
 }
 
-void DevicesChanged() {
-  PortTableRefresh();
-  const bool present = PortPresent(com);
+void TakeBack(int number) {
+  const bool sameSets = gPort.setsRead && !gPort.identity.empty();
+  gPort.lost = false;
+  com = number;
   FillPortSelector();
-  if (!present) {
-    // Closed at once, so the kernel can give the returning adapter its old name.
-    if (!gPortLost) {
-      CloseCom(com);
-      ReportLost();
-    }
-    gPortLost = true;
+  if (sameSets) {
+    Reopen();
     return;
   }
-  if (!gPortLost) return;
+  CloseCom(com);
+  ShowStatus("Init COM-Port ...");
+  InitRS232(com);
+  FollowChosenPort();
+}
+
+void DevicesChanged() {
+  PortTableRefresh();
+  if (!gPort.lost && (!PortPresent(com) || ComLineGone(com) == 1)) Lose();
+  FillPortSelector();
+  if (!gPort.lost) return;
   if (!LineIdle()) {
     RecheckSerialDevicesLater(kRetryMs);
     return;
   }
-  gPortLost = false;
-  Reopen();
+  const int number = FindFollowed();
+  if (number > 0) TakeBack(number);
 }
 
 }  // namespace
 
+void FollowChosenPort() {
+  gPort.lost = !PortPresent(com);
+  gPort.identity = gPort.lost ? std::string() : IdentityOf(com);
+  gPort.setsRead = HandshakeReadSets() == 1;
+}
+
 void StartHotPlug() {
-  gPortLost = !PortPresent(com);  // a kept port plugged in later is opened then
+  FollowChosenPort();  // a kept port plugged in later is opened then
   WatchSerialDevices(DevicesChanged);
 }
 

@@ -4,3 +4,6 @@
 // Starts following the serial devices (after the port selector is filled).
 void StartHotPlug();
 void StopHotPlug();
+// The port in use was chosen (and its handshake run): the adapter behind it
+// is the one followed from now on, and a port lost before is forgotten.
+void FollowChosenPort();

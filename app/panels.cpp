@@ -7,10 +7,14 @@
 #include "platform/serial/rs232.h"
 #include "platform/ui/linemonitor.h"
 #include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
 
+// Whatever waits for the controller ends at once: a run, a recording or a
+// transaction under way returns without waiting for its time-out.
 int CC_PANEL(int, int event, void *, int, int) {
   if (event == EVENT_CLOSE) {
+    EndWaitsNow();
     CloseCom(com);
     QuitUserInterface(0);
   }

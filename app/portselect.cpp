@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/callbacks.h"
+#include "app/hotplug.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "link/link.h"
 #include "platform/serial/porttable.h"
@@ -61,5 +63,7 @@ int CC_DropDCom(int panel, int, int event, void *, int, int) {
   if (com == kOtherDeviceItem) com = AskForOtherDevice(previous);
   ShowStatus("Init COM-Port ...");
   InitRS232(com);
+  KeepChosenPort();
+  FollowChosenPort();
   return 0;
 }

@@ -42,6 +42,7 @@ int StartProgram(int, char **argv) {
   RegisterCallbacks(kCallbackTable, kCallbackCount);
   if ((panelHandle = LoadFromProgramDir(PANEL)) < 0) return -1;
   if ((panelPopUp = LoadFromProgramDir(POPUP)) < 0) return -1;
+  EndWaitsOnPanelClose(panelHandle);  // also while a wait processes no events
   NameControlsForScreenReaders();
   SetLineEventReader(LinkEventReader());
   SetLineMonitorReport(ShowStatus);

@@ -1,6 +1,7 @@
 // The port is kept by a stable name (its /dev/serial/by-id link where there
 // is one), so an adapter found under another ttyUSB number is still "the"
-// port; "demo" keeps the demo controller.
+// port; "demo" keeps the demo controller. Only the operator's choice in the
+// selector is kept: a port named on the command line is for that run alone.
 #include "app/settings.h"
 
 #include <sys/stat.h>
@@ -55,14 +56,16 @@ void LoadPort() {
   if (!DeviceExists(kept)) std::snprintf(gAbsentPort, sizeof gAbsentPort, "%s", kept);
 }
 
-void SavePort() {
+}  // namespace
+
+void KeepChosenPort() {
   PortEntry entry;
   if (!PortTableFind(com, &entry)) return;
   const std::string name = entry.demo ? kDemoName : PortStableName(entry.device);
-  if (!name.empty()) SettingsSetText(kPortKey, name.c_str());
+  if (name.empty()) return;
+  SettingsSetText(kPortKey, name.c_str());
+  SettingsSync();
 }
-
-}  // namespace
 
 void LoadSettings(bool choosePort) {
   for (const PanelKeys &p : kPanels) {
@@ -99,6 +102,5 @@ void SaveSettings() {
   if (GetCtrlVal(panelHandle, PANEL_RNGGRAPHSOURCE, &source) == 0) {
     SettingsSetInt(kGraphSourceKey, source);
   }
-  SavePort();
   SettingsSync();
 }

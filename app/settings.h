@@ -1,5 +1,6 @@
-// What the program keeps between runs: the port, the panel places and the
-// graph source (the file popups keep their own last directories).
+// What the program keeps between runs: the port chosen in the selector, the
+// panel places and the graph source (the file popups keep their own last
+// directories).
 #pragma once
 
 // Puts the kept panel places and graph source back; when `choosePort`, also
@@ -8,5 +9,8 @@ void LoadSettings(bool choosePort);
 // After the start-up handshake: a kept port that is absent says so in the
 // status line instead of leaving "Cannot open port".
 void ReportAbsentPort();
-// Keeps the current port, panel places and graph source.
+// Keeps the panel places and the graph source.
 void SaveSettings();
+// Keeps the port in use as the one to open at the next start; called when
+// the operator has chosen it in the selector.
+void KeepChosenPort();

@@ -35,7 +35,13 @@ void ShowTargetRam() {
   SetCtrlVal(panelHandle, PANEL_RBTFILE, 0);
 }
 
+int gSetsRead = 0;  // the last handshake read both parameter sets
+
 }  // namespace
+
+int HandshakeReadSets() {
+  return gSetsRead;
+}
 
 const char *OpenErrorText(int result) {
   switch (result) {
@@ -124,6 +130,7 @@ int OpenAndCheckLine(int port) {
 // The handshake goes on after a set that got no answer, but ends on that
 // set's text: the panels then hold values the controller never sent.
 void InitRS232(int port) {
+  gSetsRead = 0;
   if (OpenAndCheckLine(port) == 0) return;
   target = RAM;
   ShowTargetRam();
@@ -135,6 +142,7 @@ void InitRS232(int port) {
   PushGET(RAM, 1);
   if (rx_flag != 1 && lostSet == nullptr) lostSet = "Parameter-frame NOT received - set 1!";
   MarkAnsweredSetHeld(1);
+  gSetsRead = lostSet == nullptr ? 1 : 0;
   SetPanelValues();
   if (GetVERSIONInfo() != 64) CopyText(szStatus, sizeof szStatus, "Error reading firmware-info!");
   if (lostSet != nullptr) CopyText(szStatus, sizeof szStatus, lostSet);

@@ -14,6 +14,8 @@ void EndProgram();
 
 void InitVars();
 void InitRS232(int port);
+// 1 when the last InitRS232 read both parameter sets into the panels.
+int HandshakeReadSets();
 // Opens the port and checks the line (echo); 1 when the line is good. The
 // status line shows the outcome.
 int OpenAndCheckLine(int port);

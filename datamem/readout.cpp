@@ -4,6 +4,7 @@
 #include "link/link.h"
 #include "platform/serial/rs232.h"
 #include "platform/ui/userint.h"
+#include "platform/util/utility.h"
 #include "scope/history.h"
 #include "scope/plots.h"
 #include "ui/RVIMZEL4V14.h"
@@ -40,6 +41,7 @@ void RefreshLiveValues() {
 void ReadDataSet(int source) {
   const int selector = source == 0 ? kRawSelector : kNormSelector;
   for (int offset : kBlockOffsets) {
+    if (WaitsEnded() != 0) return;  // the main window closed
     order = kBlockOrder;
     ReadData64(offset, selector, kBlockOrder);
   }

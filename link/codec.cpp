@@ -46,7 +46,8 @@ void AwaitQuietLine() {
   const double begin = Timer();
   double quietSince = begin;
   int waiting = GetInQLen(com);
-  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds) {
+  while (Timer() - quietSince < kQuietSeconds && Timer() - begin < kSettleLimitSeconds &&
+         WaitsEnded() == 0) {
     Delay(kSettlePollSeconds);
     const int now = GetInQLen(com);
     if (now != waiting) {
@@ -129,6 +130,11 @@ int WaitRxFull() {
   tstart = Timer();
   do {
     ProcessSystemEvents();
+    if (rx_flag == 0 && WaitsEnded() != 0) {
+      MarkLineUnsettled();  // no time-out: the transaction ends, not the controller
+      ret = 0;
+      break;
+    }
     tdiff = Timer() - tstart;
     if (tdiff > kAnswerWaitSeconds) {
       std::strcpy(szStatus, "Timeout-RS-232...");
@@ -163,7 +169,7 @@ void SettleLine(int nextOrder) {
   const double begin = Timer();
   if (nextOrder == unansweredOrder && AnswersWithAFrame(nextOrder)) {
     // Only time tells a late answer from the next one's: give it its chance.
-    while (Timer() < unsettledAt + kSameOrderSeconds) ProcessSystemEvents();
+    while (Timer() < unsettledAt + kSameOrderSeconds && WaitsEnded() == 0) ProcessSystemEvents();
   }
   AwaitQuietLine();
   LogQuietWait(Timer() - begin, GetInQLen(com));

@@ -58,6 +58,8 @@ int ReadWaiting(int port, int count) {
 // Polls the input queue, without processing events, until `bytes` are
 // waiting or `limit` seconds have passed. The time is tested before the
 // count, so a block completed in the poll that runs out of time still counts.
+// Ended waits (the main window closed) end it as a time-out would, without
+// the time-out text.
 int PollInputQueue(int bytes, double limit, const char *timeoutText, bool *timedOut) {
   *timedOut = false;
   tstart = Timer();
@@ -68,6 +70,8 @@ int PollInputQueue(int bytes, double limit, const char *timeoutText, bool *timed
     if (tdiff > limit) {
       std::strcpy(szStatus, timeoutText);
       LogAnswerMissing(limit);
+    }
+    if (tdiff > limit || (waiting < bytes && WaitsEnded() != 0)) {
       MarkLineUnsettled();
       *timedOut = true;
       break;

@@ -32,6 +32,10 @@ void AwaitAnswerAndReadBack() {
     }
     tdiff = Timer() - tstart;
     ProcessSystemEvents();
+    if (rx_flag == 0 && WaitsEnded() != 0) {  // the main window closed
+      MarkLineUnsettled();
+      return;
+    }
   } while (tdiff < TIMEOUT);
   if (tdiff > TIMEOUT) {
     LogAnswerMissing(TIMEOUT);

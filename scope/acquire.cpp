@@ -48,6 +48,7 @@ void RunLoop() {
     SendNextRequest();
     if (AnswerOverdue()) break;
     ProcessSystemEvents();
+    if (WaitsEnded() != 0) stop_flag = 1;  // the main window closed
   } while (stop_flag == 0);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
 #include "platform/util/linelog.h"
+#include "platform/util/utility.h"
 
 namespace {
 
@@ -152,6 +153,7 @@ int ComWrt(int port, const char *buffer, int count) {
     if (count < 0 || (count > 0 && buffer == nullptr)) {
       return static_cast<int>(kRS232InvalidParameter);
     }
+    if (WaitsEnded() != 0) return 0;  // the transaction under way ends: no new request
     return open.write(buffer, count);
   });
   LineLogRecord(result == count ? kLineWrite : kLineWriteFailed, port, count, result, 0, buffer,
@@ -179,6 +181,14 @@ int ComPeek(int port, char *buffer, int count) {
 
 int GetInQLen(int port) {
   return withPort(port, [](SerialPort &open) { return open.inQueueLength(); });
+}
+
+int ComLineGone(int port) {
+  deleteRetired();
+  if (!validNumber(port)) return kRS232InvalidPort;
+  SerialPort *open = ports().open[static_cast<std::size_t>(port)].get();
+  if (open == nullptr) return kRS232PortNotOpen;
+  return open->lineGone() ? 1 : 0;
 }
 
 int InstallComCallback(int port, int eventMask, int notifyCount, int eventCharacter,

@@ -8,11 +8,14 @@
 #include "platform/serial/porttable.h"
 
 // A serial device as the system reports it: name "ttyUSB0", location
-// "/dev/ttyUSB0", and what its driver tells of the adapter (description
-// "FT232R USB UART", serial number "A1B2C3D4"; empty when it tells nothing).
+// "/dev/ttyUSB0"; for a USB adapter its identity, e.g.
+// "0403:6001:A10K7Q2M@1-1.2" (vendor:product:serial number@USB port path);
+// and what its driver tells of the adapter (description "FT232R USB UART",
+// serial number "A1B2C3D4"; empty when it tells nothing).
 struct DetectedDevice {
   std::string name;
   std::string location;
+  std::string usb = {};
   std::string description = {};
   std::string serialNumber = {};
 };

@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -17,7 +18,9 @@
 #include <thread>
 
 #include "platform/serial/internal.h"
+#include "platform/util/callbackhold.h"
 #include "platform/util/linelog.h"
+#include "platform/util/utility.h"
 
 namespace {
 
@@ -29,6 +32,8 @@ constexpr auto kDrainPoll = std::chrono::milliseconds(1);
 // More than enough for any answer; beyond it the notifier pauses until the
 // program reads, so a flooding line cannot grow memory or spin the loop.
 constexpr std::size_t kMaxBuffered = 64 * 1024;
+// A synchronous read or write looks this often whether the waits are ended.
+constexpr int kWaitSliceMs = 10;
 
 struct BaudRate {
   long rate;
@@ -158,6 +163,13 @@ std::unique_ptr<SerialPort> SerialPort::Open(int number, const std::string &devi
   }
   *error = 0;
   std::unique_ptr<SerialPort> port(new SerialPort(number, fd));
+  port->device_ = device;
+  struct stat node {};
+  if (::fstat(fd, &node) == 0) {
+    port->openedNode_[0] = node.st_dev;
+    port->openedNode_[1] = node.st_ino;
+    port->openedNode_[2] = node.st_rdev;
+  }
   port->savedSerialFlags_ = RequestLowLatency(fd);
   const int bits = 1 + settings.dataBits + (settings.parity != 0 ? 1 : 0) + settings.stopBits;
   port->byteSeconds_ = bits / static_cast<double>(settings.baudRate);
@@ -182,7 +194,7 @@ void SerialPort::close() {
   hangUp();
 }
 
-void SerialPort::lineGone() {
+void SerialPort::hangUpFailedLine() {
   if (fd_ >= 0) LineLogRecord(kLineHangUp, number_, 0, 0, 0);
   hangUp();
 }
@@ -199,25 +211,33 @@ void SerialPort::hangUp() {
   buffer_.clear();
 }
 
-SerialPort::Clock::time_point SerialPort::deadline() const {
-  const auto span = std::chrono::duration<double>(timeout_);
-  return Clock::now() + std::chrono::duration_cast<Clock::duration>(span);
+double SerialPort::deadline() const {
+  return Timer() + timeout_;
 }
 
-SerialPort::Wait SerialPort::waitFor(short events, Clock::time_point until) const {
+SerialPort::Wait SerialPort::waitFor(short events, double until) const {
   for (;;) {
-    const auto left = until - Clock::now();
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    const double left = until - Timer();
+    const int ms =
+        left > 0.0 ? std::min(kWaitSliceMs, static_cast<int>(std::ceil(left * 1000.0))) : 0;
     pollfd entry{fd_, events, 0};
-    const int ready = ::poll(&entry, 1, static_cast<int>(std::max<long long>(ms, 0)));
+    const int ready = ::poll(&entry, 1, ms);
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return Wait::Gone;
     if (ready == 0) {
-      if (ms <= 0) return Wait::Timeout;
+      if (left <= 0.0 || WaitsEnded() != 0) return Wait::Timeout;
       continue;
     }
     return (entry.revents & events) != 0 ? Wait::Ready : Wait::Gone;
   }
+}
+
+bool SerialPort::lineGone() const {
+  if (!usable()) return true;
+  struct stat node {};
+  if (::stat(device_.c_str(), &node) != 0) return true;
+  return node.st_dev != openedNode_[0] || node.st_ino != openedNode_[1] ||
+         node.st_rdev != openedNode_[2];
 }
 
 int SerialPort::setHardwareHandshake(bool on) {
@@ -243,10 +263,10 @@ int SerialPort::write(const char *buffer, int count) {
     } else if (n < 0 && wouldBlock()) {
       const Wait wait = waitFor(POLLOUT, until);
       if (wait == Wait::Timeout) break;
-      if (wait == Wait::Gone) lineGone();
+      if (wait == Wait::Gone) hangUpFailedLine();
       if (!usable()) break;
     } else {
-      lineGone();
+      hangUpFailedLine();
       break;
     }
   }
@@ -280,10 +300,10 @@ int SerialPort::read(char *buffer, int count) {
       setWakeThreshold(1);  // any byte ends this wait, not the callback's count
       const Wait wait = waitFor(POLLIN, until);
       if (wait == Wait::Timeout) break;
-      if (wait == Wait::Gone) lineGone();
+      if (wait == Wait::Gone) hangUpFailedLine();
       if (!usable()) break;
     } else {
-      lineGone();  // 0 bytes from a tty in non-blocking mode means hang-up
+      hangUpFailedLine();  // 0 bytes from a tty in non-blocking mode means hang-up
       break;
     }
   }
@@ -297,7 +317,7 @@ int SerialPort::read(char *buffer, int count) {
 // if the event loop had seen them.
 int SerialPort::peek(char *buffer, int count) {
   std::size_t firstNew = 0;
-  if (!drain(&firstNew)) lineGone();
+  if (!drain(&firstNew)) hangUpFailedLine();
   if (!usable()) return kRS232UnknownIOError;
   updateWakeThreshold();
   if (buffer_.size() > firstNew) {
@@ -315,9 +335,8 @@ int SerialPort::inQueueLength() const {
   return static_cast<int>(buffer_.size()) + kernel;
 }
 
-void SerialPort::recordDrain(int queued, Clock::duration waited, int left) const {
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(waited).count();
-  LineLogRecord(kLineDrainOut, number_, queued, static_cast<int>(ms), left);
+void SerialPort::recordDrain(int queued, std::chrono::milliseconds waited, int left) const {
+  LineLogRecord(kLineDrainOut, number_, queued, static_cast<int>(waited.count()), left);
 }
 
 // What a flush drops goes into the line's record; the bytes still in the
@@ -347,6 +366,7 @@ int SerialPort::flushInput() {
 // a bound; what is still queued then goes out after the return. A wait that
 // found bytes queued goes into the line's record.
 int SerialPort::drainOutput() {
+  using Clock = std::chrono::steady_clock;  // the kernel's queue drains in real time
   const Clock::time_point begin = Clock::now();
   const Clock::time_point until = begin + kDrainLimit;
   int first = -1;
@@ -356,7 +376,8 @@ int SerialPort::drainOutput() {
     if (first < 0) first = queued;
     const Clock::time_point now = Clock::now();
     if (queued <= 0 || now >= until) {
-      if (first > 0) recordDrain(first, now - begin, std::max(queued, 0));
+      const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - begin);
+      if (first > 0) recordDrain(first, waited, std::max(queued, 0));
       return 0;
     }
     const auto rest = std::chrono::duration_cast<Clock::duration>(
@@ -406,13 +427,13 @@ void SerialPort::onReadable() {
   if (!usable()) return;
   std::size_t firstNew = 0;
   if (!drain(&firstNew)) {
-    lineGone();
+    hangUpFailedLine();
     return;
   }
   if (buffer_.size() == firstNew) {
     // Readable but nothing to read: an error state the notifier would report
     // again and again.
-    if (lineFailed()) lineGone();
+    if (lineFailed()) hangUpFailedLine();
     return;
   }
   if (callbackActive()) {
@@ -432,6 +453,11 @@ bool SerialPort::lineFailed() const {
 
 void SerialPort::notifyReceived(std::size_t firstNew) {
   if (callback_ == nullptr) return;
+  if (CallbacksHeld()) {
+    arrivedDuringCallback_ = true;
+    CallOrHold(this, [this] { notifyLater(); });
+    return;
+  }
   int events = 0;
   if ((eventMask_ & LWRS_RECEIVE) != 0 && inQueueLength() >= notifyCount_) {
     events |= LWRS_RECEIVE;
@@ -447,6 +473,10 @@ void SerialPort::notifyReceived(std::size_t firstNew) {
 
 void SerialPort::onTransmitEmpty() {
   if (!usable() || callback_ == nullptr || (eventMask_ & LWRS_TXEMPTY) == 0) return;
+  if (CallbacksHeld()) {
+    CallOrHold(this, [this] { onTransmitEmpty(); });
+    return;
+  }
   if (callbackActive()) return;
   invoke(LWRS_TXEMPTY);
 }

@@ -27,8 +27,6 @@ bool PortSettingsValid(const PortSettings &settings);
 // for a port that has been deleted is dropped.
 class SerialPort : public QObject {
  public:
-  using Clock = std::chrono::steady_clock;
-
   // Why an opening failed: kComOpen... of rs232.h, and who holds the device.
   struct OpenFailure {
     int cause = kComOpenOtherCause;
@@ -46,6 +44,9 @@ class SerialPort : public QObject {
 
   // Open and not hung up.
   bool usable() const { return fd_ >= 0; }
+  // The line hung up, or its device path now names another device node than
+  // the one opened (an adapter pulled and plugged again).
+  bool lineGone() const;
   void close();
 
   void setTimeout(double seconds) { timeout_ = seconds; }
@@ -67,16 +68,19 @@ class SerialPort : public QObject {
   enum class Wait { Ready, Timeout, Gone };
 
   SerialPort(int number, int fd);
-  Clock::time_point deadline() const;
-  Wait waitFor(short events, Clock::time_point until) const;
+  // In seconds of the run-time clock (Timer).
+  double deadline() const;
+  // Waits for the events until the deadline, or until the waits are ended
+  // (reported as a time-out).
+  Wait waitFor(short events, double until) const;
   int takeBuffered(char *buffer, int count);
   bool drain(std::size_t *firstNew);
   bool lineFailed() const;
   void hangUp();
   // hangUp for a line that failed, not one the program closed: recorded.
-  void lineGone();
+  void hangUpFailedLine();
   void recordDroppedInput();
-  void recordDrain(int queued, Clock::duration waited, int left) const;
+  void recordDrain(int queued, std::chrono::milliseconds waited, int left) const;
   void resumeNotifier();
   void onReadable();
   void notifyReceived(std::size_t firstNew);
@@ -97,7 +101,9 @@ class SerialPort : public QObject {
 
   int number_;
   int fd_;
-  int savedSerialFlags_ = -1;  // driver flags to give back on close, -1 none
+  std::string device_;
+  unsigned long long openedNode_[3] = {};  // st_dev, st_ino, st_rdev of the node opened
+  int savedSerialFlags_ = -1;              // driver flags to give back on close, -1 none
   double timeout_ = 5.0;
   double byteSeconds_ = 10.0 / 19200;  // one byte's time on the line
   QTimer *restPause_ = nullptr;        // child of this

@@ -128,8 +128,8 @@ std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices
       if (nextOther >= kDemoPort) continue;
       number = nextOther++;
     }
-    entries.push_back(
-        PortEntry{number, device.location, false, device.description, device.serialNumber});
+    entries.push_back(PortEntry{number, device.location, false, device.usb, device.description,
+                                device.serialNumber});
   }
   return entries;
 }

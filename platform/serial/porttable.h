@@ -20,6 +20,7 @@ struct PortEntry {
   int number = 0;
   std::string device;  // e.g. "/dev/ttyUSB0"; empty for the demo until started
   bool demo = false;
+  std::string usb = {};           // a USB adapter's "vendor:product:serial@port path", else ""
   std::string description = {};   // a detected adapter's, e.g. "FT232R USB UART"
   std::string serialNumber = {};  // a detected adapter's, e.g. "A1B2C3D4"
 };

@@ -9,6 +9,9 @@
 
 // The serial devices present (the system's, or the test directory's).
 std::vector<DetectedDevice> DetectSerialDevices();
+// The USB port path ("1-1.2") in the resolved sysfs path of a tty's device,
+// or "" when there is none.
+std::string UsbPortPathOf(const std::string &resolvedDevicePath);
 // Gives each adapter with a stable name the number it had earlier in this run
 // when that number is free, then keeps the numbers for next time. Sorted.
 std::vector<PortEntry> KeepAdapterNumbers(std::vector<PortEntry> entries);

@@ -46,6 +46,21 @@ std::string PortStableName(const std::string &device) {
   return name;
 }
 
+std::string PortIdentity(const PortEntry &entry) {
+  if (entry.demo) return "demo";
+  const std::string name = PortStableName(entry.device);
+  if (name != entry.device || entry.usb.empty()) return name;
+  return "usb:" + entry.usb;
+}
+
+int PortTableNumberOfIdentity(const std::string &identity) {
+  PortEntry entry;
+  for (int i = 0; PortTableEntry(i, &entry); ++i) {
+    if (PortIdentity(entry) == identity) return entry.number;
+  }
+  return 0;
+}
+
 int PortTableNumberForPath(const std::string &path) {
   if (path.empty()) return -1;
   const std::string target = Resolved(path);

@@ -55,10 +55,11 @@ int FlushInQ(int port);  // drops every byte received and not yet read
 // cut on the line.
 int FlushOutQ(int port);
 // Writes count bytes; returns the count written (bounded by the time-out) or a
-// negative error.
+// negative error. Writes nothing (0) once the waits are ended (utility.h).
 int ComWrt(int port, const char *buffer, int count);
-// Reads up to count bytes, waiting at most the port time-out; returns the
-// count read (possibly short) or a negative error.
+// Reads up to count bytes, waiting at most the port time-out (run-time clock)
+// and no longer once the waits are ended; returns the count read (possibly
+// short) or a negative error.
 int ComRd(int port, char *buffer, int count);
 // Copies up to count of the bytes waiting in the input queue without taking
 // them: a later ComRd still reads them. Never waits; returns the count copied
@@ -68,6 +69,11 @@ int ComPeek(int port, char *buffer, int count);
 // Bytes waiting in the input queue, including bytes no event processing has
 // seen yet. A query only: the receive wake-up stays as it was.
 int GetInQLen(int port);
+// 1 when the line of an opened port has gone: it hung up, or its device path
+// names another device node now (an adapter pulled and plugged in again,
+// however quickly); 0 while it is the one opened. kRS232PortNotOpen when the
+// port was not opened (or was closed).
+int ComLineGone(int port);
 // Installs the receive callback. eventMask 0 (or a null callback) switches it
 // off. The callback is called with the events that occurred, LWRS_RECEIVE once
 // each time new bytes arrive while the queue holds at least notifyCount.

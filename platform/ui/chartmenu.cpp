@@ -1,6 +1,9 @@
 // The charts' context menu. A save takes its snapshot when the operator picks
 // the entry, asks for the path with the file popup and replaces the file
-// atomically, so a failed save leaves the old file as it was.
+// atomically, so a failed save leaves the old file as it was. The file popup
+// waits for the operator; a run or recording waiting inside it would stop
+// polling and then plot an answer from before. So the saves are offered only
+// while the program is idle; after Stop the chart keeps its picture to save.
 #include "platform/ui/chartmenu.h"
 
 #include <QAction>
@@ -13,7 +16,9 @@
 #include <charconv>
 #include <string>
 
+#include "platform/ui/events.h"
 #include "platform/ui/userint.h"
+#include "platform/util/callbackhold.h"
 #include "platform/util/utility.h"
 
 namespace {
@@ -22,6 +27,8 @@ const char kMenuName[] = "chartMenu";
 const char kAutoscaleText[] = "Autoscale";
 const char kSaveImageText[] = "Save image...";
 const char kSaveDataText[] = "Save data...";
+const char kSaveImageName[] = "saveImage";
+const char kSaveDataName[] = "saveData";
 
 ChartReportFn gReport = nullptr;
 
@@ -58,6 +65,11 @@ void Save(QWidget *chart, const QByteArray &bytes, bool made, const char *extens
                : QStringLiteral("%1 NOT saved - cannot write %2").arg(QLatin1String(what), where));
 }
 
+// A callback under way (a run, a recording, a transaction) or one held back.
+bool ProgramBusy() {
+  return InsideCallback() || CallbacksHeld();
+}
+
 void SaveImage(QWidget *chart) {
   const QImage image = chart->grab().toImage();
   QByteArray png;
@@ -78,10 +90,16 @@ QMenu *MakeMenu(QWidget *chart, ChartActions *actions) {
   QObject::connect(autoscale, &QAction::triggered, chart,
                    [actions](bool on) { actions->setAutoscaled(on); });
   menu->addSeparator();
-  QObject::connect(menu->addAction(QLatin1String(kSaveImageText)), &QAction::triggered, chart,
-                   [chart] { SaveImage(chart); });
-  QObject::connect(menu->addAction(QLatin1String(kSaveDataText)), &QAction::triggered, chart,
-                   [chart, actions] { SaveData(chart, actions); });
+  QAction *saveImage = menu->addAction(QLatin1String(kSaveImageText));
+  saveImage->setObjectName(QLatin1String(kSaveImageName));
+  QObject::connect(saveImage, &QAction::triggered, chart, [chart] {
+    if (!ProgramBusy()) SaveImage(chart);
+  });
+  QAction *saveData = menu->addAction(QLatin1String(kSaveDataText));
+  saveData->setObjectName(QLatin1String(kSaveDataName));
+  QObject::connect(saveData, &QAction::triggered, chart, [chart, actions] {
+    if (!ProgramBusy()) SaveData(chart, actions);
+  });
   return menu;
 }
 
@@ -97,6 +115,10 @@ void PopUpChartMenu(QWidget *chart, ChartActions *actions, const QPoint &globalP
   QAction *autoscale = menu->actions().constFirst();
   autoscale->setVisible(chart->property("autoscaleChoice").toBool());
   autoscale->setChecked(actions->autoscaled());
+  const bool idle = !ProgramBusy();
+  for (const char *name : {kSaveImageName, kSaveDataName}) {
+    menu->findChild<QAction *>(QLatin1String(name))->setEnabled(idle);
+  }
   menu->popup(globalPos);
 }
 

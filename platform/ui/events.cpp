@@ -2,6 +2,8 @@
 //   command button   left press -> LEFT_CLICK, clicked -> COMMIT
 //   value controls   changed by the operator -> VAL_CHANGED, then COMMIT
 //   panel close box  -> CLOSE to the panel callback, window stays open
+// While the run-time holds callbacks back (callbackhold.h), each is made
+// later, in order.
 // Changes made by the program run under QSignalBlocker and raise nothing.
 #include "platform/ui/events.h"
 
@@ -15,9 +17,13 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include "platform/util/callbackhold.h"
+#include "platform/util/utility.h"
+
 namespace {
 
 int gCallbackDepth = 0;
+const char kCloseBoxName[] = "closeBoxFilter";
 
 class CallbackScope {
  public:
@@ -28,13 +34,17 @@ class CallbackScope {
 };
 
 struct ControlTarget {
+  QWidget *widget;
   int panel;
   int control;
   CtrlCallbackPtr callback;
 
   void send(int event) const {
-    CallbackScope scope;
-    callback(panel, control, event, nullptr, 0, 0);
+    const ControlTarget target = *this;
+    CallOrHold(widget, [target, event] {
+      CallbackScope scope;
+      target.callback(target.panel, target.control, event, nullptr, 0, 0);
+    });
   }
   void sendChangeAndCommit() const {
     send(EVENT_VAL_CHANGED);
@@ -45,14 +55,24 @@ struct ControlTarget {
 class CloseBoxFilter : public QObject {
  public:
   CloseBoxFilter(QObject *parent, int panel, PanelCallbackPtr callback)
-      : QObject(parent), panel_(panel), callback_(callback) {}
+      : QObject(parent), panel_(panel), callback_(callback) {
+    setObjectName(QLatin1String(kCloseBoxName));
+  }
+
+  void setEndsWaits() { endsWaits_ = true; }
 
   bool eventFilter(QObject *watched, QEvent *event) override {
     if (event->type() != QEvent::Close) return QObject::eventFilter(watched, event);
     event->ignore();
+    // At once, even while the callback is held: the wait under way ends now.
+    if (endsWaits_) EndWaitsNow();
     if (callback_ != nullptr) {
-      CallbackScope scope;
-      callback_(panel_, EVENT_CLOSE, nullptr, 0, 0);
+      const int panel = panel_;
+      const PanelCallbackPtr callback = callback_;
+      CallOrHold(this, [panel, callback] {
+        CallbackScope scope;
+        callback(panel, EVENT_CLOSE, nullptr, 0, 0);
+      });
     }
     return true;
   }
@@ -60,6 +80,7 @@ class CloseBoxFilter : public QObject {
  private:
   int panel_;
   PanelCallbackPtr callback_;
+  bool endsWaits_ = false;
 };
 
 void bindButton(QAbstractButton *button, const ControlTarget &target) {
@@ -100,7 +121,7 @@ void CommandButton::mousePressEvent(QMouseEvent *event) {
 
 void BindControlEvents(QWidget *widget, int panel, int control, CtrlCallbackPtr callback) {
   if (callback == nullptr) return;
-  const ControlTarget target{panel, control, callback};
+  const ControlTarget target{widget, panel, control, callback};
   if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
     bindButton(button, target);
   } else if (auto *ring = qobject_cast<QComboBox *>(widget)) {
@@ -119,6 +140,14 @@ void BindControlEvents(QWidget *widget, int panel, int control, CtrlCallbackPtr 
 
 void BindPanelEvents(QWidget *window, int panel, PanelCallbackPtr callback) {
   window->installEventFilter(new CloseBoxFilter(window, panel, callback));
+}
+
+bool SetCloseEndsWaits(QWidget *window) {
+  auto *found =
+      window->findChild<QObject *>(QLatin1String(kCloseBoxName), Qt::FindDirectChildrenOnly);
+  if (found == nullptr) return false;
+  static_cast<CloseBoxFilter *>(found)->setEndsWaits();
+  return true;
 }
 
 bool InsideCallback() {

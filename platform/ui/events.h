@@ -25,5 +25,8 @@ void BindControlEvents(QWidget *widget, int panel, int control, CtrlCallbackPtr 
 // Routes the panel window's close box to the panel callback; the window
 // stays open unless the program hides or discards it.
 void BindPanelEvents(QWidget *window, int panel, PanelCallbackPtr callback);
+// From now on a close of the window ends the waits (EndWaitsNow) the moment
+// it is seen. False when the window has no panel events bound.
+bool SetCloseEndsWaits(QWidget *window);
 // True while a callback runs (widgets must not be deleted under it).
 bool InsideCallback();

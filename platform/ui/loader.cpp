@@ -238,6 +238,12 @@ int HidePanel(int panel) {
   return 0;
 }
 
+int EndWaitsOnPanelClose(int panel) {
+  PanelRecord *record = FindPanel(panel);
+  if (record == nullptr || record->window.isNull()) return UIE_BAD_HANDLE;
+  return SetCloseEndsWaits(record->window) ? 0 : UIE_BAD_HANDLE;
+}
+
 int DiscardPanel(int panel) {
   if (FindPanel(panel) == nullptr) return UIE_BAD_HANDLE;
   QWidget *window = RemovePanel(panel);

@@ -4,12 +4,16 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QFont>
+#include <QThread>
 #include <QTimer>
 #include <memory>
 
 #include "platform/ui/userint.h"
+#include "platform/util/callbackhold.h"
+#include "platform/util/waitprobe.h"
 
 namespace {
 
@@ -35,6 +39,39 @@ int gArgc = 0;
 char gProgramName[] = "rvimzel4";
 char *gFakeArgv[] = {gProgramName, nullptr};
 
+// A context menu may wait for the operator in a loop of its own (a numeric
+// control's does): it opens once the hold has ended, as if asked for then.
+class ContextMenuHold : public QObject {
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (event->type() != QEvent::ContextMenu) return false;
+    const auto *asked = static_cast<QContextMenuEvent *>(event);
+    const QContextMenuEvent::Reason reason = asked->reason();
+    const QPoint pos = asked->pos();
+    const QPoint globalPos = asked->globalPos();
+    const Qt::KeyboardModifiers modifiers = asked->modifiers();
+    CallOrHold(watched, [watched, reason, pos, globalPos, modifiers] {
+      QContextMenuEvent again(reason, pos, globalPos, modifiers);
+      QCoreApplication::sendEvent(watched, &again);
+    });
+    return true;
+  }
+};
+
+// Takes in what the window system has queued, the operator's actions
+// included, with every program callback held back, so that a close of the
+// main window ends the waits (events.cpp) while the program polls without
+// processing events. Serial lines and timers are left for event processing.
+void ProbeWindowSystem() {
+  QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+  if (dispatcher == nullptr || QThread::currentThread() != runtime().app->thread()) return;
+  CallbackHold hold;
+  ContextMenuHold menus;
+  runtime().app->installEventFilter(&menus);
+  dispatcher->processEvents(QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers);
+  runtime().app->removeEventFilter(&menus);
+}
+
 void createApplication(char **argv) {
   Runtime &rt = runtime();
   char **args = argv != nullptr && argv[0] != nullptr ? argv : gFakeArgv;
@@ -47,6 +84,7 @@ void createApplication(char **argv) {
   rt.wakeTimer = new QTimer(rt.app);
   rt.wakeTimer->setSingleShot(true);
   rt.wakeTimer->setTimerType(Qt::PreciseTimer);
+  SetWaitsProbe(ProbeWindowSystem);
 }
 
 }  // namespace

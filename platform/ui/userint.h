@@ -57,6 +57,11 @@ int LoadPanel(int parentPanel, const char *fileName, int panelResourceId);
 int DisplayPanel(int panel);
 int HidePanel(int panel);
 int DiscardPanel(int panel);
+// A close of this panel (close box, window manager) ends the waits
+// (EndWaitsNow, utility.h) the moment the run-time sees it, also during a wait
+// that processes no events; its callback still gets the close, from event
+// processing. Returns 0 or a negative UIE_ error.
+int EndWaitsOnPanelClose(int panel);
 
 // ---- Event loop ----------------------------------------------------------
 // Dispatches events until QuitUserInterface; returns the code given there.
@@ -192,8 +197,9 @@ int SetPlotAttribute(int panel, int control, int plotHandle, int attribute, cons
 // Both chart kinds offer the operator, in their context menu, "Save image..."
 // (PNG) and "Save data..." (CSV with a header row), and where the resource
 // file gives the chart autoscaleChoice = true, a checkable "Autoscale" of the
-// y axis over the ranges the program sets. What a save did goes to the
-// routine set here (nullptr: nowhere).
+// y axis over the ranges the program sets. The saves are offered only while
+// no callback runs (no run, recording or transaction under way). What a
+// save did goes to the routine set here (nullptr: nowhere).
 using ChartReportFn = void (*)(const char *text);
 void SetChartSaveReport(ChartReportFn report);
 

@@ -87,5 +87,19 @@ int GetProjectDir(char directory[]);
 // ---- Clock -------------------------------------------------------------------
 // Monotonic seconds since an arbitrary origin.
 double Timer(void);
-// Waits the given number of seconds (processes no events).
+// Waits the given number of seconds (processes no events); returns early once
+// the waits are ended (below).
 int Delay(double seconds);
+
+// ---- Ending the waits ------------------------------------------------------------
+// A request to end at once whatever waits for the controller: the main window
+// closed, or a stop that must not wait for a time-out. While it stands, Delay
+// returns at once, a serial read returns what it has, a serial write writes
+// nothing, and the program's waiting loops end on their next pass. It stands
+// until ResumeWaits.
+void EndWaitsNow(void);
+void ResumeWaits(void);
+// 1 while the request stands, else 0. Looks first, without running any
+// callback, for a close of the main window (EndWaitsOnPanelClose) still
+// waiting to be processed, so that a wait that processes no events notices it.
+int WaitsEnded(void);

@@ -7,10 +7,13 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,7 @@
 #include "platform/ui/testing.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
+#include "recorder/recorder.h"
 #include "sim/simulator.h"
 #include "tests/support/program_line.h"
 #include "tests/support/program_panels.h"
@@ -88,6 +92,32 @@ struct Controller {
     sim.setFirmwareText(FirmwareWords(kFirmware));
   }
 };
+
+// Runs `action` once from the program's event loop, as soon as the start-up
+// handshake's four requests have reached `controller`: from a timer, which
+// runs in full event processing only, never inside the handshake's polls.
+class AfterStartUp {
+ public:
+  AfterStartUp(const sim::Simulator &controller, std::function<void()> action) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, &controller, action] {
+      if (controller.requestCount() < Handshakes(1).size()) return;
+      timer_.stop();
+      action();
+    });
+    timer_.start(5);
+  }
+
+ private:
+  QTimer timer_;
+};
+
+// The next recording goes into `dir`, every answer a row, up to 60000 rows.
+inline void RecordEveryAnswerInto(const QTemporaryDir &dir) {
+  std::snprintf(recfile_name, sizeof recfile_name, "%s",
+                dir.filePath(QStringLiteral("RVimRecord.dat")).toUtf8().constData());
+  SetCtrlVal(panelPopUp, POPUP_NEDITRECTIME, 0);
+  SetCtrlVal(panelPopUp, POPUP_NEDITRECSAMPLES, 60000);
+}
 
 class StartupTest : public testsupport::ProgramLine {
  protected:

@@ -8,9 +8,11 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "platform/serial/internal.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/porttable_identity.h"
 #include "platform/ui/hotplug.h"
+#include "platform/util/settings.h"
 #include "scope/acquire.h"
 #include "tests/app/app_fixture.h"
 
@@ -19,8 +21,10 @@ namespace {
 using namespace apptest;
 
 constexpr char kAdapterA[] = "usb-FTDI_FT232R_USB_UART_A10K7Q2M-if00-port0";
+constexpr char kAdapterB[] = "usb-Prolific_PL2303-if00-port0";
 
-class HotPlugTest : public StartupTest {
+// A temporary directory playing /dev, with no adapter plugged in yet.
+class DeviceDirTest : public StartupTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dev_.isValid());
@@ -29,13 +33,10 @@ class HotPlugTest : public StartupTest {
     PortTableSetByIdDir(Dev("serial/by-id"));
     ASSERT_TRUE(adapter_.sim.start());
     adapter_.loadDistinctSet();
-    Plug("ttyUSB0", adapter_, kAdapterA);
-    ASSERT_EQ(Start(), 0);
-    ASSERT_EQ(com, 1);
-    ASSERT_EQ(Orders(adapter_.sim), Handshakes(1));
   }
   void TearDown() override {
     StartupTest::TearDown();
+    SetDeviceListerForTest(nullptr);
     SetSerialDeviceDir(nullptr);
     PortTableSetByIdDir("/dev/serial/by-id");
   }
@@ -54,6 +55,12 @@ class HotPlugTest : public StartupTest {
     if (byId != nullptr) unlink(Dev(std::string("serial/by-id/") + byId).c_str());
     ASSERT_EQ(unlink(Dev(node).c_str()), 0);
   }
+  // Something changes in the device directory (for devices a lister gives).
+  void Poke() {
+    const std::string path = Dev("poke");
+    ASSERT_EQ(symlink("nowhere", path.c_str()), 0);
+    ASSERT_EQ(unlink(path.c_str()), 0);
+  }
   // Processes events until `done` or a generous time-out.
   static bool WaitFor(const std::function<bool()> &done) {
     QElapsedTimer clock;
@@ -70,9 +77,26 @@ class HotPlugTest : public StartupTest {
     }
     return false;
   }
+  static bool ListsItem(const std::string &label) {
+    auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_DROPDCOM));
+    return ring != nullptr && ring->findText(QString::fromStdString(label)) >= 0;
+  }
 
   QTemporaryDir dev_;
   Controller adapter_;
+};
+
+// Adapter A at ttyUSB0, with its by-id link, and the program started on it.
+class HotPlugTest : public DeviceDirTest {
+ protected:
+  void SetUp() override {
+    DeviceDirTest::SetUp();
+    if (HasFatalFailure()) return;
+    Plug("ttyUSB0", adapter_, kAdapterA);
+    ASSERT_EQ(Start(), 0);
+    ASSERT_EQ(com, 1);
+    ASSERT_EQ(Orders(adapter_.sim), Handshakes(1));
+  }
 };
 
 const char kLost[] = "Port 1 disconnected - device removed";
@@ -81,7 +105,7 @@ const char kBack[] = "Port 1 reconnected - Echo Check - Line Ok!";
 TEST_F(HotPlugTest, AnAdapterPluggedInJoinsTheListUnderItsOwnNumber) {
   Controller second;
   ASSERT_TRUE(second.sim.start());
-  Plug("ttyUSB2", second, "usb-Prolific_PL2303-if00-port0");
+  Plug("ttyUSB2", second, kAdapterB);
 
   ASSERT_TRUE(WaitFor([] { return Lists(3); }));
   EXPECT_EQ(SelectorText(), "1  " + Dev("ttyUSB0")) << "the port in use stays chosen";
@@ -131,6 +155,115 @@ TEST_F(HotPlugTest, AReturnDuringARunWaitsUntilTheLineIsIdle) {
 
   ASSERT_TRUE(WaitFor([] { return Status() == kBack; })) << Status();
   EXPECT_EQ(Orders(adapter_.sim).size(), Handshakes(1).size() + 1);
+}
+
+// Another adapter under the old name is listed, not opened; the first one is
+// reopened wherever it comes back; the other one opens when chosen.
+TEST_F(HotPlugTest, OnlyTheSameAdapterIsReopenedAnotherOneWhenChosen) {
+  Unplug("ttyUSB0", kAdapterA);
+  ASSERT_TRUE(WaitFor([] { return Status() == kLost; }));
+  Controller other;
+  ASSERT_TRUE(other.sim.start());
+  Plug("ttyUSB0", other, kAdapterB);  // another adapter gets the old name
+
+  ASSERT_TRUE(WaitFor([this] { return SelectorText() == "1  " + Dev("ttyUSB0"); }));
+  EXPECT_TRUE(Orders(other.sim).empty()) << "another controller gets nothing by itself";
+  EXPECT_EQ(Status(), kLost);
+  EXPECT_EQ(GetInQLen(1), kRS232PortNotOpen);
+
+  Plug("ttyUSB1", adapter_, kAdapterA);  // the first adapter is back, under the next name
+  ASSERT_TRUE(WaitFor([] { return Status() == "Port 2 reconnected - Echo Check - Line Ok!"; }))
+      << Status();
+  EXPECT_EQ(com, 2);
+  std::vector<int> expected = Handshakes(1);
+  expected.push_back(5);
+  EXPECT_EQ(Orders(adapter_.sim), expected);
+  EXPECT_TRUE(Orders(other.sim).empty());
+
+  ChooseComPort(1);  // value changed, then commit: the whole handshake twice
+
+  EXPECT_EQ(Orders(other.sim), Handshakes(2));
+  EXPECT_EQ(ParamValues(panelHandle, panelPopUp),
+            ExpectedParamValues(other.sim.parameterSet(1, 0), other.sim.parameterSet(1, 1)));
+}
+
+TEST_F(HotPlugTest, PulledAndPluggedInAgainWithinTheSettleTimeIsNoticed) {
+  Controller again;  // the same adapter: its by-id name, a new device node
+  ASSERT_TRUE(again.sim.start());
+  Unplug("ttyUSB0", kAdapterA);
+  Plug("ttyUSB0", again, kAdapterA);
+
+  ASSERT_TRUE(WaitFor([] { return Status() == kBack; })) << Status();
+  EXPECT_EQ(Orders(again.sim), std::vector<int>{5});
+  EXPECT_GE(GetInQLen(1), 0) << "the port is open on the new node";
+}
+
+TEST_F(HotPlugTest, AManualPortChangeForgetsTheLostPort) {
+  Controller chosen;
+  ASSERT_TRUE(chosen.sim.start());
+  chosen.loadDistinctSet();
+  Plug("ttyUSB2", chosen, kAdapterB);
+  ASSERT_TRUE(WaitFor([] { return Lists(3); }));
+  Unplug("ttyUSB0", kAdapterA);
+  ASSERT_TRUE(WaitFor([] { return Status() == kLost; }));
+  ChooseComPort(3);
+  ASSERT_EQ(com, 3);
+  const std::vector<int> chosenOrders = Orders(chosen.sim);
+
+  Plug("ttyUSB0", adapter_, kAdapterA);
+
+  ASSERT_TRUE(WaitFor([this] { return ListsItem("1  " + Dev("ttyUSB0")); }));
+  EXPECT_EQ(com, 3);
+  EXPECT_EQ(Orders(chosen.sim), chosenOrders) << "the chosen port is not opened again";
+  EXPECT_EQ(Orders(adapter_.sim), Handshakes(1)) << "nor the lost one";
+  EXPECT_EQ(Status(), FirmwareStatus(kFirmware));
+}
+
+TEST_F(DeviceDirTest, AKeptPortAbsentAtStartGetsTheWholeHandshakeWhenPluggedIn) {
+  const std::string byId = Dev(std::string("serial/by-id/") + kAdapterA);
+  SettingsSetText("port/device", byId.c_str());
+  const bool started = Start() == 0;
+  SettingsSetText("port/device", "");
+  ASSERT_TRUE(started);
+  ASSERT_EQ(Status(), "Port not connected: " + byId);
+
+  Plug("ttyUSB0", adapter_, kAdapterA);
+
+  ASSERT_TRUE(WaitFor([] { return Status() == FirmwareStatus(kFirmware); })) << Status();
+  EXPECT_EQ(Orders(adapter_.sim), Handshakes(1));
+  EXPECT_EQ(ParamValues(panelHandle, panelPopUp), ExpectedParamValues(kFullSet, kSetB));
+}
+
+// Adapters without by-id links, told apart by their USB identity alone.
+std::vector<DetectedDevice> gListed;
+std::vector<DetectedDevice> ListedDevices() {
+  return gListed;
+}
+
+TEST_F(DeviceDirTest, WithoutByIdLinksTheUsbIdentityTellsTheAdapterBack) {
+  Controller other;
+  ASSERT_TRUE(other.sim.start());
+  gListed = {{"ttyUSB0", adapter_.sim.slavePath(), "0403:6001:A10K7Q2M@1-1.2"}};
+  SetDeviceListerForTest(ListedDevices);
+  ASSERT_EQ(Start(), 0);
+  ASSERT_EQ(com, 1);
+  ASSERT_EQ(Orders(adapter_.sim), Handshakes(1));
+
+  gListed.clear();
+  Poke();
+  ASSERT_TRUE(WaitFor([] { return Status() == kLost; })) << Status();
+  gListed = {{"ttyUSB0", other.sim.slavePath(), "1a86:7523:@1-1.4"}};
+  Poke();
+  ASSERT_TRUE(WaitFor([&other] { return SelectorText() == "1  " + other.sim.slavePath(); }));
+  EXPECT_TRUE(Orders(other.sim).empty());
+
+  gListed.push_back({"ttyUSB1", adapter_.sim.slavePath(), "0403:6001:A10K7Q2M@1-1.2"});
+  Poke();
+  ASSERT_TRUE(WaitFor([] { return Status() == "Port 2 reconnected - Echo Check - Line Ok!"; }))
+      << Status();
+  EXPECT_EQ(com, 2);
+  EXPECT_TRUE(Orders(other.sim).empty());
+  gListed.clear();
 }
 
 }  // namespace

@@ -41,10 +41,11 @@ class KeptSettingsTest : public StartupTest {
   std::string file_;
 };
 
-TEST_F(KeptSettingsTest, ShutDownKeepsPortPanelPlacesAndGraphSource) {
+TEST_F(KeptSettingsTest, ShutDownKeepsTheChosenPortPanelPlacesAndGraphSource) {
   Controller controller;
   ASSERT_TRUE(controller.startAt(1));
   ASSERT_EQ(Start(), 0);
+  ChooseComPort(1);
   auto *ring = qobject_cast<QComboBox *>(ControlWidget(panelHandle, PANEL_RNGGRAPHSOURCE));
   ASSERT_NE(ring, nullptr);
   ring->setCurrentIndex(2);
@@ -121,6 +122,33 @@ TEST_F(KeptSettingsTest, PortOnTheCommandLineWinsOverTheKeptOne) {
 
   EXPECT_EQ(Orders(named.sim), Handshakes(1));
   EXPECT_TRUE(Orders(kept.sim).empty());
+}
+
+// --demo and --port name the port of that run only: the next plain start
+// opens the port the operator chose, not the demo controller.
+TEST_F(KeptSettingsTest, APortFromTheCommandLineIsNotKept) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  for (const char *option : {"--port", "--demo"}) {
+    SCOPED_TRACE(option);
+    std::string path = controller.sim.slavePath();
+    static char program[] = "RVIMZEL4V14";
+    std::string word = option;
+    char *argv[] = {program, word.data(), path.data(), nullptr};
+    int exitCode = 0;
+    ASSERT_FALSE(CommandLineEndsProgram(word == "--demo" ? 2 : 3, argv, &exitCode));
+    ASSERT_EQ(Start(), 0);
+    EndProgram();
+    started_ = false;
+    Reopen();
+    EXPECT_EQ(Kept("port/device"), "");
+  }
+  static char program[] = "RVIMZEL4V14";
+  char *plain[] = {program, nullptr};
+  int exitCode = 0;
+  ASSERT_FALSE(CommandLineEndsProgram(1, plain, &exitCode));
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(com, 1) << "the default port, not the demo controller";
 }
 
 // Command-line port numbers and the demo controller.

@@ -6,6 +6,7 @@
 
 #include "platform/serial/internal.h"
 #include "platform/serial/porttable.h"
+#include "platform/serial/porttable_detect.h"
 #include "platform/serial/rs232.h"
 #include "sim/simulator.h"
 #include "tests/support/runtime_extras.h"
@@ -140,10 +141,10 @@ TEST(PortTable, DemoThatCannotStartFailsToOpen) {
 TEST(PortTable, AdaptersAreListedWithWhatTheSystemKnowsOfThem) {
   SetDeviceListerForTest([] {
     return std::vector<DetectedDevice>{
-        {"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART", "A1B2C3D4"},
-        {"ttyACM0", "/dev/ttyACM0", "Arduino Uno", ""},
-        {"ttyS0", "/dev/ttyS0", "", ""},
-        {"ttyUSB1", "/dev/ttyUSB1", "CP2102\nUSB", "0001\t"},
+        {"ttyUSB0", "/dev/ttyUSB0", "0403:6001:A1B2C3D4@1-1", "FT232R USB UART", "A1B2C3D4"},
+        {"ttyACM0", "/dev/ttyACM0", "", "Arduino Uno", ""},
+        {"ttyS0", "/dev/ttyS0", "", "", ""},
+        {"ttyUSB1", "/dev/ttyUSB1", "", "CP2102\nUSB", "0001\t"},
     };
   });
   const struct {
@@ -161,4 +162,19 @@ TEST(PortTable, AdaptersAreListedWithWhatTheSystemKnowsOfThem) {
     EXPECT_EQ(PortTableLabel(entry), e.label);
   }
   SetDeviceListerForTest(nullptr);
+}
+
+// The USB port an adapter sits on, from the resolved sysfs path of its tty.
+TEST(PortTable, UsbPortPathFromTheSysfsPathOfTheTty) {
+  struct Case {
+    const char *path;
+    const char *port;
+  };
+  const Case cases[] = {
+      {"/sys/devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1.2/1-1.2:1.0/ttyUSB0", "1-1.2"},
+      {"/sys/devices/pci0000:00/0000:00:14.0/usb3/3-4/3-4:1.0", "3-4"},
+      {"/sys/devices/platform/serial8250/tty/ttyS0", ""},
+      {"", ""},
+  };
+  for (const Case &c : cases) EXPECT_EQ(UsbPortPathOf(c.path), c.port) << c.path;
 }

@@ -9,6 +9,8 @@
 
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
+#include "platform/util/clockseam.h"
+#include "platform/util/utility.h"
 #include "sim/pty.h"
 #include "tests/support/sim_line.h"
 
@@ -147,6 +149,47 @@ TEST(SerialQueue, ComPeekCopiesWaitingBytesAndLeavesThemForComRd) {
 
   CloseCom(line.port());
   EXPECT_LT(ComPeek(line.port(), buffer, 4), 0);
+}
+
+// Once the waits are ended (the main window closed), a read on a silent line
+// returns with what it has and a write sends nothing. The clock stands still,
+// so the read cannot have ended on its time-out.
+TEST(SerialQueue, EndedWaitsEndAReadAtOnceAndWriteNothing) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  ASSERT_EQ(line.open(2.0), 0);
+  line.sim().setFaults({.silent = true});
+  FreezeTimerForTest();
+  EndWaitsNow();
+  char buffer[36] = {};
+  const int read = ComRd(line.port(), buffer, 36);
+  const int written = ComWrt(line.port(), buffer, 36);
+  ResumeWaits();
+  ResetTimerForTest();
+  EXPECT_EQ(read, 0);
+  EXPECT_EQ(written, 0);
+  PumpFor(0.05);
+  EXPECT_TRUE(line.sim().received().empty());
+}
+
+// The port's line after a pull and a quick plug-in: gone, when the path names
+// another device node or the line hung up.
+TEST(SerialQueue, ALineIsGoneWhenItsPathNamesAnotherNodeOrItHungUp) {
+  SimLine line;
+  ASSERT_TRUE(line.ok());
+  sim::Simulator other(sim::Pacing::Instant);
+  ASSERT_TRUE(other.start());
+  const std::string link = testing::TempDir() + "/rvim_line_gone_tty";
+  unlink(link.c_str());
+  ASSERT_EQ(symlink(line.device().c_str(), link.c_str()), 0);
+  ASSERT_EQ(OpenComConfig(line.port(), link.c_str(), 19200, 0, 8, 1, 4096, 4096), 0);
+  EXPECT_EQ(ComLineGone(line.port()), 0);
+  ASSERT_EQ(unlink(link.c_str()), 0);
+  ASSERT_EQ(symlink(other.slavePath().c_str(), link.c_str()), 0);
+  EXPECT_EQ(ComLineGone(line.port()), 1);
+  unlink(link.c_str());
+  CloseCom(line.port());
+  EXPECT_EQ(ComLineGone(line.port()), kRS232PortNotOpen);
 }
 
 namespace {

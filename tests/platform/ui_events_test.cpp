@@ -1,9 +1,14 @@
 // Operator actions on real widgets reach the callbacks as the program expects.
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
+#include <functional>
 
+#include "platform/util/utility.h"
 #include "tests/platform/ui_fixture.h"
 
 namespace {
@@ -134,6 +139,74 @@ TEST_F(UiTest, CloseBoxReachesPanelCallbackAndWindowStaysOpen) {
   Events().clear();
   EXPECT_EQ(HidePanel(panel), 0);  // hiding from the program is no close event
   EXPECT_TRUE(Events().empty());
+}
+
+// A wait that polls without processing events still looks at what is
+// pending, with every callback held back: a click and the close of another
+// panel wait for event processing, and the close of the panel marked to end
+// the waits ends them at once. The callbacks come afterwards, in order.
+TEST_F(UiTest, APollingWaitSeesTheMarkedPanelClosedAndRunsNoCallbackMeanwhile) {
+  const int panel = LoadMain();
+  const int other = LoadMain();
+  ASSERT_EQ(EndWaitsOnPanelClose(panel), 0);
+  auto *button = qobject_cast<QAbstractButton *>(ControlWidget(panel, MAIN_BUTTON));
+  ASSERT_NE(button, nullptr);
+  int clicks = 0;
+  QObject::connect(button, &QAbstractButton::clicked, [&clicks] { ++clicks; });
+  const auto poll = [](const std::function<bool()> &done) {
+    for (int i = 0; i < 5000 && !done(); ++i) Delay(0.001);
+  };
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [=] {
+        QTest::mouseClick(ControlWidget(panel, MAIN_BUTTON), Qt::LeftButton);
+        PanelWidget(other)->close();
+      },
+      Qt::QueuedConnection);
+  poll([&clicks] { return clicks == 1; });
+  ASSERT_EQ(clicks, 1) << "the run-time looked at pending events";
+  EXPECT_EQ(WaitsEnded(), 0) << "another panel's close ends nothing";
+
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [=] { PanelWidget(panel)->close(); }, Qt::QueuedConnection);
+  poll([] { return WaitsEnded() != 0; });
+  EXPECT_EQ(WaitsEnded(), 1);
+  EXPECT_TRUE(Events().empty()) << "no callback inside the wait";
+
+  ProcessSystemEvents();
+  ResumeWaits();
+  EXPECT_EQ(Events(), (Sequence{{panel, MAIN_BUTTON, EVENT_LEFT_CLICK},
+                                {panel, MAIN_BUTTON, EVENT_COMMIT},
+                                {other, 0, EVENT_CLOSE},
+                                {panel, 0, EVENT_CLOSE}}));
+}
+
+// A context menu asked for while a wait polls opens only afterwards: a menu
+// that waits for the operator in a loop of its own would hold the wait.
+class MenuCounter : public QWidget {
+ public:
+  int menus = 0;
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent *) override { ++menus; }
+};
+
+TEST(UiRuntime, AContextMenuAskedForDuringAPollingWaitOpensAfterIt) {
+  MenuCounter widget;
+  bool posted = false;
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [&] {
+        QContextMenuEvent ask(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+        QCoreApplication::sendEvent(&widget, &ask);
+        posted = true;
+      },
+      Qt::QueuedConnection);
+  for (int i = 0; i < 5000 && !posted; ++i) Delay(0.001);
+  ASSERT_TRUE(posted) << "the run-time looked at pending events";
+  EXPECT_EQ(widget.menus, 0);
+  ProcessSystemEvents();
+  EXPECT_EQ(widget.menus, 1);
 }
 
 }  // namespace

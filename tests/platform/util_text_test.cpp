@@ -88,6 +88,22 @@ TEST(Clock, TimerRunsForwardAndDelayWaitsAtLeastItsTime) {
   EXPECT_EQ(Delay(-1.0), 0);
 }
 
+// A frozen clock moves only by the seam; ended waits cut a pause short (an
+// hour's pause that did not end at once would hold the case until its limit).
+TEST(Clock, FrozenTimerStandsStillAndEndedWaitsCutAPauseShort) {
+  FreezeTimerForTest();
+  const double t0 = Timer();
+  Delay(0.02);
+  EXPECT_EQ(Timer(), t0);
+  AdvanceTimerForTest(1.0);
+  EXPECT_EQ(Timer(), t0 + 1.0);
+  EndWaitsNow();
+  EXPECT_EQ(Delay(3600.0), 0);
+  ResumeWaits();
+  ResetTimerForTest();
+  EXPECT_GT(Timer(), t0);
+}
+
 TEST(Clock, SeamMovesTheTimerAndWholeSecondsWrapIn16Bits) {
   const double before = Timer();
   AdvanceTimerForTest(1000.0);

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "platform/util/clockseam.h"
 #include "platform/util/files.h"
 #include "tests/recorder/record_fixture.h"
 
@@ -185,6 +186,7 @@ class RecordWithObservedSyncs : public RecordRun {
   }
   void TearDown() override {
     rvutil::SetSyncForTest(nullptr);
+    ResetTimerForTest();
     RecordRun::TearDown();
   }
 };
@@ -211,6 +213,22 @@ TEST_F(RecordWithObservedSyncs, RowThatCannotReachTheDiskEndsTheRunWithTheWriteE
   EXPECT_EQ(Value(panelPopUp, POPUP_RECCOUNT), 3);
   EXPECT_EQ(Rows().size(), 3u);
   ExpectEndOfRunControls();
+}
+
+// A slow stick or card: each row's sync "takes" 3 s on the run's clock, twice
+// the controller's time-out, while the controller answers at once.
+int SyncTakingThreeSeconds(int fd) {
+  AdvanceTimerForTest(3.0);
+  return ObservedSync(fd);
+}
+
+TEST_F(RecordWithObservedSyncs, SyncSlowerThanTheTimeOutDoesNotCountAgainstTheController) {
+  rvutil::SetSyncForTest(SyncTakingThreeSeconds);
+  Settings(0, 5);
+  Record();
+  EXPECT_EQ(Rows().size(), 5u);
+  EXPECT_EQ(Value(panelPopUp, POPUP_RECCOUNT), 5);
+  EXPECT_EQ(Status(), "Line Ok!") << "the run ended by its count, not by a time-out";
 }
 
 TEST_F(RecordWithObservedSyncs, HeaderThatCannotReachTheDiskEndsTheRunBeforeAnyRequest) {

@@ -19,6 +19,23 @@
 #include "tests/support/program_panels.h"
 #include "ui/RVIMZEL4V14.h"
 
+// Right click in the middle of a chart; the menu it opens, or nullptr.
+inline QMenu *OpenChartMenu(QWidget *chart) {
+  const QPoint at = chart->rect().center();
+  QContextMenuEvent click(QContextMenuEvent::Mouse, at, chart->mapToGlobal(at));
+  QApplication::sendEvent(chart, &click);
+  auto *menu = chart->findChild<QMenu *>();
+  return menu != nullptr && menu->isVisible() ? menu : nullptr;
+}
+
+// The visible entry with this text, or nullptr.
+inline QAction *MenuEntry(QMenu *menu, const char *text) {
+  for (QAction *action : menu->actions()) {
+    if (action->text() == QLatin1String(text) && action->isVisible()) return action;
+  }
+  return nullptr;
+}
+
 class ChartOperator : public testing::Test {
  protected:
   void SetUp() override {
@@ -40,22 +57,8 @@ class ChartOperator : public testing::Test {
 
   static QWidget *Chart(int control) { return ControlWidget(panelHandle, control); }
 
-  // Right click in the middle of the chart; the menu it opens, or nullptr.
-  static QMenu *OpenMenu(int control) {
-    QWidget *chart = Chart(control);
-    const QPoint at = chart->rect().center();
-    QContextMenuEvent click(QContextMenuEvent::Mouse, at, chart->mapToGlobal(at));
-    QApplication::sendEvent(chart, &click);
-    auto *menu = chart->findChild<QMenu *>();
-    return menu != nullptr && menu->isVisible() ? menu : nullptr;
-  }
-
-  static QAction *Entry(QMenu *menu, const char *text) {
-    for (QAction *action : menu->actions()) {
-      if (action->text() == QLatin1String(text) && action->isVisible()) return action;
-    }
-    return nullptr;
-  }
+  static QMenu *OpenMenu(int control) { return OpenChartMenu(Chart(control)); }
+  static QAction *Entry(QMenu *menu, const char *text) { return MenuEntry(menu, text); }
 
   // Opens the menu and clicks the entry; false when the menu lacks it.
   static bool Pick(int control, const char *text) {

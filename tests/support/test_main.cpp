@@ -5,6 +5,7 @@
 
 #include "platform/ui/userint.h"
 #include "platform/util/settings.h"
+#include "platform/util/utility.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
 // ours to fix and would fail every widget test under LeakSanitizer.
@@ -12,10 +13,17 @@ extern "C" const char *__lsan_default_suppressions() {
   return "leak:libfontconfig.so\n";
 }
 
+// A case that closed the main window leaves the waits ended; the next case
+// starts with them standing.
+class ResumeWaitsAfterEachCase : public testing::EmptyTestEventListener {
+  void OnTestEnd(const testing::TestInfo &) override { ResumeWaits(); }
+};
+
 int main(int argc, char **argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
   SettingsUseFile(nullptr);  // never the user's own settings
   if (!InitCVIRTE(nullptr, argv, nullptr)) return 1;
+  testing::UnitTest::GetInstance()->listeners().Append(new ResumeWaitsAfterEachCase);
   return RUN_ALL_TESTS();
 }
