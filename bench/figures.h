@@ -33,6 +33,7 @@ double LiveProgramCpuPercentLinePaced();  // the same without the in-process sim
 // The share of the line limit and the program's CPU share of the same run
 // with the line monitor open and following it.
 double LiveShareOfLineLimitMonitorOpen();
+double LiveShareOfLineLimitMedianCycleMonitorOpen();
 double LiveProgramCpuPercentMonitorOpen();
 // The same loop 3 s against the instant simulator: answers a second, and the
 // program thread's CPU time per request/answer/plot cycle in ms.

@@ -26,6 +26,8 @@ constexpr Figure kFigures[] = {
     {"live_cpu_percent_line_paced", LiveCpuPercentLinePaced},
     {"live_program_cpu_percent_line_paced", LiveProgramCpuPercentLinePaced},
     {"live_share_of_line_limit_monitor_open", LiveShareOfLineLimitMonitorOpen},
+    {"live_share_of_line_limit_median_cycle_monitor_open",
+     LiveShareOfLineLimitMedianCycleMonitorOpen},
     {"live_program_cpu_percent_monitor_open", LiveProgramCpuPercentMonitorOpen},
     {"live_answers_per_second_instant", LiveAnswersPerSecondInstant},
     {"live_cycle_ms_instant", LiveCycleMsInstant},

@@ -147,6 +147,11 @@ double LiveShareOfLineLimitMonitorOpen() {
   return rate < 0 ? -1 : rate / kLineAnswersPerSecond;
 }
 
+double LiveShareOfLineLimitMedianCycleMonitorOpen() {
+  const double rate = LineRunMonitorOpen().cycles.medianPerSecond;
+  return rate < 0 ? -1 : rate / kLineAnswersPerSecond;
+}
+
 double LiveProgramCpuPercentMonitorOpen() {
   return LineRunMonitorOpen().programCpuPercent;
 }
