@@ -6,6 +6,7 @@
 #include "app/cmdline.h"
 #include "app/demo.h"
 #include "app/hotplug.h"
+#include "app/keyboard.h"
 #include "app/portselect.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -47,6 +48,7 @@ int StartProgram(int, char **argv) {
   SetLineEventReader(LinkEventReader());
   SetLineMonitorReport(ShowStatus);
   StartLineLogWriters();
+  BindOperatorKeys();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);
   InitVars();

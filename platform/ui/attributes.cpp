@@ -12,8 +12,10 @@
 
 #include "platform/ui/color.h"
 #include "platform/ui/editmark.h"
+#include "platform/ui/limits.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/runtime.h"
+#include "platform/ui/screenreader.h"
 #include "platform/ui/stripchart.h"
 #include "platform/ui/text.h"
 #include "platform/ui/userint.h"
@@ -196,12 +198,19 @@ int getIntAttribute(const QWidget *panel, const QWidget *w, int attribute, int *
     case ATTR_MARKED:
       *value = EditMarked(w) ? 1 : 0;
       return 0;
+    case ATTR_MIN_VALUE:
+    case ATTR_MAX_VALUE:
+      return GetValueLimit(w, attribute == ATTR_MAX_VALUE, value);
     default:
       return getChartAttribute(w, attribute, value);
   }
 }
 
 int setTextAttribute(QWidget *w, int attribute, const QString &text) {
+  if (attribute == ATTR_TOOLTIP_TEXT) {
+    SetControlHelp(w, text);
+    return 0;
+  }
   if (attribute == ATTR_TEXT_FONT) {
     QFont font = w->font();
     if (text == QLatin1String("NIApp")) {

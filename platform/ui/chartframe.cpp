@@ -167,3 +167,13 @@ QRect DrawChartFrame(QPainter &painter, const QSize &size, const LegendEntry *le
   drawXAxis(painter, plot, axes.x, axes.xName);
   return plot;
 }
+
+void DrawFocusFrame(QPainter &painter, const QWidget &chart) {
+  if (!chart.hasFocus()) return;
+  painter.save();
+  painter.setClipping(false);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(QPen(chart.palette().color(QPalette::Highlight), 2));
+  painter.drawRect(QRectF(chart.rect()).adjusted(1, 1, -1, -1));
+  painter.restore();
+}

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 struct AxisRange {
   double min = 0.0;
@@ -50,3 +51,5 @@ struct ChartAxes {
 // returns the plot area.
 QRect DrawChartFrame(QPainter &painter, const QSize &size, const LegendEntry *legend, int count,
                      const ChartAxes &axes);
+// A chart that has the keyboard focus shows it by a frame along its border.
+void DrawFocusFrame(QPainter &painter, const QWidget &chart);

@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
 #include <QVariant>
@@ -120,6 +121,18 @@ void PopUpChartMenu(QWidget *chart, ChartActions *actions, const QPoint &globalP
     menu->findChild<QAction *>(QLatin1String(name))->setEnabled(idle);
   }
   menu->popup(globalPos);
+}
+
+bool PopUpChartMenuByKey(QWidget *chart, ChartActions *actions, const QKeyEvent &event) {
+  const bool menuKey = event.key() == Qt::Key_Menu && event.modifiers() == Qt::NoModifier;
+  const bool shiftF10 = event.key() == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier;
+  if (!menuKey && !shiftF10) return false;
+  const auto *open =
+      chart->findChild<QMenu *>(QLatin1String(kMenuName), Qt::FindDirectChildrenOnly);
+  if (open == nullptr || !open->isVisible()) {
+    PopUpChartMenu(chart, actions, chart->mapToGlobal(chart->rect().center()));
+  }
+  return true;
 }
 
 QString CsvField(const QString &text) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class QKeyEvent;
 class QPoint;
 class QWidget;
 
@@ -20,6 +21,11 @@ class ChartActions {
 // Opens the menu at globalPos and returns at once, so a loop that polls
 // events keeps running while the menu is open.
 void PopUpChartMenu(QWidget *chart, ChartActions *actions, const QPoint &globalPos);
+
+// The keyboard's way to the menu: the Menu key or Shift+F10 opens it at the
+// chart's centre (unless Qt has opened it for the Menu key already). False
+// for any other key.
+bool PopUpChartMenuByKey(QWidget *chart, ChartActions *actions, const QKeyEvent &event);
 
 // A CSV cell: the text, quoted when it holds a comma, a quote or a line end.
 QString CsvField(const QString &text);

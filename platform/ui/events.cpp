@@ -1,5 +1,5 @@
 // Operator actions to callback events:
-//   command button   left press -> LEFT_CLICK, clicked -> COMMIT
+//   command button   left press or mnemonic -> LEFT_CLICK, clicked -> COMMIT
 //   value controls   changed by the operator -> VAL_CHANGED, then COMMIT
 //   panel close box  -> CLOSE to the panel callback, window stays open
 // While the run-time holds callbacks back (callbackhold.h), each is made
@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QShortcutEvent>
 #include <QSpinBox>
 
 #include "platform/util/callbackhold.h"
@@ -114,6 +115,14 @@ void bindString(QLineEdit *edit, const ControlTarget &target) {
 
 }  // namespace
 
+bool CommandButton::event(QEvent *event) {
+  const bool mnemonic = event->type() == QEvent::Shortcut && isEnabled() &&
+                        !static_cast<QShortcutEvent *>(event)->isAmbiguous();
+  const bool handled = QPushButton::event(event);
+  if (mnemonic && onLeftPress) onLeftPress();
+  return handled;
+}
+
 void CommandButton::mousePressEvent(QMouseEvent *event) {
   QPushButton::mousePressEvent(event);
   if (event->button() == Qt::LeftButton && onLeftPress) onLeftPress();
@@ -152,4 +161,9 @@ bool SetCloseEndsWaits(QWidget *window) {
 
 bool InsideCallback() {
   return gCallbackDepth > 0;
+}
+
+void RunAsCallback(void (*action)()) {
+  CallbackScope scope;
+  action();
 }

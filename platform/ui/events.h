@@ -10,13 +10,16 @@
 
 // Command and toggle buttons of loaded panels. Reports a left mouse press
 // after the button has taken it, so that a callback that opens a modal
-// dialog on the press does not leave the button stuck down.
+// dialog on the press does not leave the button stuck down. The button's
+// mnemonic (Alt and its underlined letter) is the keyboard's click and
+// reports a press too; Space and Enter on the focused button do not.
 class CommandButton : public QPushButton {
  public:
   using QPushButton::QPushButton;
   std::function<void()> onLeftPress;
 
  protected:
+  bool event(QEvent *event) override;
   void mousePressEvent(QMouseEvent *event) override;
 };
 
@@ -30,3 +33,5 @@ void BindPanelEvents(QWidget *window, int panel, PanelCallbackPtr callback);
 bool SetCloseEndsWaits(QWidget *window);
 // True while a callback runs (widgets must not be deleted under it).
 bool InsideCallback();
+// Runs `action` as a callback runs.
+void RunAsCallback(void (*action)());

@@ -3,6 +3,7 @@
 // descendants with a ctrlId (unique within the panel) and an optional
 // callback; callback names are bound through the table given to
 // RegisterCallbacks.
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
@@ -109,8 +110,6 @@ bool prepareControl(QWidget *widget) {
     numeric->setKeyboardTracking(false);
   } else if (auto *real = qobject_cast<QDoubleSpinBox *>(widget)) {
     real->setKeyboardTracking(false);
-  } else if (auto *radio = qobject_cast<QRadioButton *>(widget)) {
-    radio->setAutoExclusive(false);  // the program keeps its radio groups itself
   } else if (auto *textBox = qobject_cast<QPlainTextEdit *>(widget)) {
     textBox->setReadOnly(true);
     textBox->setUndoRedoEnabled(false);  // lines are replaced at every refresh
@@ -122,6 +121,22 @@ bool prepareControl(QWidget *widget) {
     graph->configureFromProperties();
   }
   return true;
+}
+
+// The program keeps its radio groups itself: the panel's radio buttons share
+// a group that is not exclusive, so the program and the operator may switch a
+// button off. (They stay auto-exclusive, which a group overrides; that is what
+// makes screen readers announce them as radio buttons, not check boxes.)
+void joinRadioGroup(QWidget *panel, QWidget *widget) {
+  auto *radio = qobject_cast<QRadioButton *>(widget);
+  if (radio == nullptr) return;
+  auto *group = panel->findChild<QButtonGroup *>(QString(), Qt::FindDirectChildrenOnly);
+  if (group == nullptr) {
+    group = new QButtonGroup(panel);
+    group->setExclusive(false);
+  }
+  radio->setAutoExclusive(true);
+  group->addButton(radio);
 }
 
 // Reads a callback name property; an empty or absent name binds nothing.
@@ -146,6 +161,7 @@ int collectControls(QWidget *panel, PanelRecord *record) {
       return error;
     }
     if (!prepareControl(widget)) return UIE_BAD_FILE;
+    joinRadioGroup(panel, widget);
     record->controls[id] = ControlRecord{widget, entry != nullptr ? entry->ctrl : nullptr};
   }
   const CallbackEntry *entry = nullptr;

@@ -1,6 +1,7 @@
 #include "platform/ui/stripchart.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QVariant>
@@ -42,6 +43,7 @@ StripChart::StripChart(QWidget *parent)
       samples_(static_cast<std::size_t>(kMaxTraces) * kMaxPointsPerScreen, 0.0),
       polyline_(kMaxPointsPerScreen) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);  // Tab reaches the chart and its menu keys
 }
 
 void StripChart::configureFromProperties() {
@@ -241,6 +243,7 @@ void StripChart::paintEvent(QPaintEvent *event) {
     DrawPlotArea(painter, frame_.plot());  // new points only: the rest of the frame stands
   } else {
     frame_.draw(painter, content);
+    DrawFocusFrame(painter, *this);
   }
   const QRect plot = frame_.plot();
   painter.setClipRect(plot.adjusted(1, 1, 0, 0), Qt::IntersectClip);
@@ -250,6 +253,10 @@ void StripChart::paintEvent(QPaintEvent *event) {
 void StripChart::contextMenuEvent(QContextMenuEvent *event) {
   PopUpChartMenu(this, this, event->globalPos());
   event->accept();
+}
+
+void StripChart::keyPressEvent(QKeyEvent *event) {
+  if (!PopUpChartMenuByKey(this, this, *event)) QWidget::keyPressEvent(event);
 }
 
 // ---- Procedural surface ------------------------------------------------------

@@ -64,6 +64,7 @@ class StripChart : public QWidget, public ChartActions {
  protected:
   void paintEvent(QPaintEvent *event) override;
   void contextMenuEvent(QContextMenuEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
 
  private:
   double &sample(int traceIndex, int slot) {

@@ -102,6 +102,18 @@ inline int SetCtrlVal(int panel, int control, char *text) {
 int ReplaceTextBoxLine(int panel, int control, int line, const char *text);
 int ResetTextBox(int panel, int control, const char *text);
 
+// ---- Keys --------------------------------------------------------------------
+
+// Keys the operator presses in any window of the program, e.g. "Esc" or
+// "Ctrl+Q"; a dialog and an open list or menu keep their own keys. They go
+// with the panel that holds them. Both return 0 or a negative UIE_ error.
+using KeyActionPtr = void (*)();
+// The key runs `action` as a control callback runs.
+int SetProgramKey(int panel, const char *key, KeyActionPtr action);
+// The key closes `panel` as its close box does: the close event goes to the
+// panel callback.
+int SetProgramCloseKey(int panel, const char *key);
+
 // ---- Attributes ---------------------------------------------------------
 enum {
   ATTR_DIMMED = 500,              // int 0/1
@@ -116,6 +128,10 @@ enum {
   ATTR_TEXT_BOLD = 660,           // int 0/1
   ATTR_TEXT_POINT_SIZE = 670,     // int, points
   ATTR_FRAME_COLOR = 720,         // int 0xRRGGBB, colour of a decoration (banner)
+  ATTR_MIN_VALUE = 300,           // numeric control or ring, int: smallest value (get only)
+  ATTR_MAX_VALUE = 301,           // numeric control or ring, int: largest value (get only)
+  ATTR_TOOLTIP_TEXT = 1400,       // string: the control's help, its tooltip and the
+                                  // description a screen reader gives
   ATTR_NUM_TRACES = 1080,         // strip chart, int 1..kMaxTraces
   ATTR_POINTS_PER_SCREEN = 1081,  // strip chart, int
   ATTR_SCROLL_MODE_STRIP = 1088,  // strip chart; accepted and ignored

@@ -18,6 +18,7 @@
 #include "platform/ui/editmark.h"
 #include "platform/ui/indicatorvalues.h"
 #include "platform/ui/registry.h"
+#include "platform/ui/screenreader.h"
 #include "platform/ui/testing.h"
 #include "platform/ui/text.h"
 #include "platform/ui/userint.h"
@@ -131,6 +132,7 @@ bool writeText(QWidget *widget, const QString &text) {
   } else {
     return false;
   }
+  NameByShownText(widget);
   return true;
 }
 
@@ -202,6 +204,7 @@ int ReplaceTextBoxLine(int panel, int control, int line, const char *text) {
   QTextCursor cursor(block);
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   cursor.insertText(TextFromBytes(text));
+  NameByShownText(box);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/ui/xygraph.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QVariant>
 #include <algorithm>
@@ -28,6 +29,7 @@ double doubleProperty(const QWidget &w, const char *name, double fallback) {
 
 XYGraph::XYGraph(QWidget *parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::StrongFocus);  // Tab reaches the chart and its menu keys
 }
 
 void XYGraph::configureFromProperties() {
@@ -263,6 +265,7 @@ void XYGraph::paintEvent(QPaintEvent * /*event*/) {
   const QRect plot =
       DrawChartFrame(painter, size(), legend_.data(), static_cast<int>(legend_.size()),
                      {axisRange(VAL_LEFT_YAXIS), yName_, axisRange(VAL_XAXIS), xName_});
+  DrawFocusFrame(painter, *this);
   painter.setClipRect(plot.adjusted(1, 1, 0, 0));
   for (const XYPlot &p : plots_) drawPlot(painter, plot, p);
   for (int i = 0; i < numCursors_; ++i) {
@@ -275,6 +278,10 @@ void XYGraph::paintEvent(QPaintEvent * /*event*/) {
 void XYGraph::contextMenuEvent(QContextMenuEvent *event) {
   PopUpChartMenu(this, this, event->globalPos());
   event->accept();
+}
+
+void XYGraph::keyPressEvent(QKeyEvent *event) {
+  if (!PopUpChartMenuByKey(this, this, *event)) QWidget::keyPressEvent(event);
 }
 
 // ---- Procedural surface ------------------------------------------------------

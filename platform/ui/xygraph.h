@@ -68,6 +68,7 @@ class XYGraph : public QWidget, public ChartActions {
  protected:
   void paintEvent(QPaintEvent *event) override;
   void contextMenuEvent(QContextMenuEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
 
  private:
   AxisRange dataRange(bool xAxis) const;

@@ -1,11 +1,17 @@
 // Screen readers see every input and indicator under a name of its own (not
-// its group's) and the control name as description; Tab follows the layout.
+// its group's), text indicators by their text, and inputs and live values
+// with their help as description; Tab follows the layout.
 #include <QAccessible>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
+#include <QSpinBox>
 #include <algorithm>
+#include <functional>
 
+#include "params/params.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -54,7 +60,14 @@ class AccessibilityTest : public StartupTest {
   Controller controller_;
 };
 
-TEST_F(AccessibilityTest, EveryControlHasANameOfItsOwnAndItsControlNameAsDescription) {
+// A combo box's name on Linux is its current item; its label goes through the
+// widget's accessible name, which is what is checked.
+QString NameOf(QAccessibleInterface *iface) {
+  const auto *combo = qobject_cast<const QComboBox *>(iface->object());
+  return combo != nullptr ? combo->accessibleName() : iface->text(QAccessible::Name);
+}
+
+TEST_F(AccessibilityTest, EveryControlHasANameOfItsOwnAndNoInternalName) {
   int checked = 0;
   for (int panel : {panelHandle, panelPopUp}) {
     QWidget *window = PanelWidget(panel);
@@ -67,15 +80,13 @@ TEST_F(AccessibilityTest, EveryControlHasANameOfItsOwnAndItsControlNameAsDescrip
     Walk(QAccessible::queryAccessibleInterface(window), &seen, &controls);
     for (QAccessibleInterface *iface : controls) {
       const QString control = iface->object()->objectName();
-      // On Linux Qt reports a combo box's current item as its name and its
-      // label through the widget's accessible name; that is what is checked.
-      const auto *combo = qobject_cast<const QComboBox *>(iface->object());
-      const QString name =
-          combo != nullptr ? combo->accessibleName() : iface->text(QAccessible::Name);
+      const QString name = NameOf(iface);
       EXPECT_FALSE(name.trimmed().isEmpty()) << control.toStdString() << " has no name";
       EXPECT_FALSE(groupTitles.contains(name)) << control.toStdString() << " reads as its group";
-      if (qobject_cast<QPushButton *>(iface->object()) == nullptr) {  // named by its text
-        EXPECT_EQ(iface->text(QAccessible::Description), control) << control.toStdString();
+      for (QAccessible::Text text : {QAccessible::Name, QAccessible::Description}) {
+        EXPECT_FALSE(iface->text(text).contains(QLatin1String("PANEL_")) ||
+                     iface->text(text).contains(QLatin1String("POPUP_")))
+            << control.toStdString() << " reads its internal name";
       }
       ++checked;
     }
@@ -86,6 +97,107 @@ TEST_F(AccessibilityTest, EveryControlHasANameOfItsOwnAndItsControlNameAsDescrip
     }
   }
   EXPECT_GE(checked, 60);
+}
+
+// A text indicator reads out the text it shows, kept current as the program
+// changes it; its caption is the description.
+TEST_F(AccessibilityTest, TextIndicatorsReadTheirTextWithTheCaptionAsDescription) {
+  struct Case {
+    bool onPopup;
+    int control;
+    const char *caption;
+    std::function<void()> show;
+    const char *text;
+  };
+  const Case cases[] = {
+      {false, PANEL_STATUS, "Status", [] { ShowStatus("Timeout RS232-Line!"); },
+       "Timeout RS232-Line!"},
+      {false, PANEL_TRIGMODETEXT, "Trigger mode",
+       [] {
+         trigmode = 3;
+         SetPanelValues();
+       },
+       "EXT-IN0-HIGH (cont.)"},
+      {true, POPUP_RECFILENAME, "Record file",
+       [] { SetCtrlVal(panelPopUp, POPUP_RECFILENAME, "/home/op/run 7.dat"); },
+       "/home/op/run 7.dat"},
+      {true, POPUP_RECSTATE, "Recorder state",
+       [] { ResetTextBox(panelPopUp, POPUP_RECSTATE, "DATA-RECORDER active ..."); },
+       "DATA-RECORDER active ..."},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.caption);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(
+        ControlWidget(c.onPopup ? panelPopUp : panelHandle, c.control));
+    ASSERT_NE(iface, nullptr);
+    c.show();
+    EXPECT_EQ(iface->text(QAccessible::Name).toStdString(), c.text);
+    EXPECT_EQ(iface->text(QAccessible::Description).toStdString(), c.caption);
+  }
+}
+
+// Inputs and live values: the description is the tooltip, which tells the
+// meaning and the range the control takes, with its unit where one is known.
+TEST_F(AccessibilityTest, InputsAndLiveValuesDescribeMeaningRangeAndUnit) {
+  int described = 0;
+  for (int panel : {panelHandle, panelPopUp}) {
+    for (QWidget *widget : PanelWidget(panel)->findChildren<QWidget *>()) {
+      const bool value = qobject_cast<QAbstractSpinBox *>(widget) != nullptr ||
+                         qobject_cast<QComboBox *>(widget) != nullptr ||
+                         qobject_cast<QCheckBox *>(widget) != nullptr ||
+                         qobject_cast<QRadioButton *>(widget) != nullptr;
+      if (!value || !IsControl(widget)) continue;
+      const std::string control = widget->objectName().toStdString();
+      const QString help = widget->toolTip();
+      EXPECT_GT(help.size(), 10) << control;
+      EXPECT_EQ(widget->accessibleDescription(), help) << control;
+      if (const auto *box = qobject_cast<const QSpinBox *>(widget)) {
+        EXPECT_TRUE(help.contains(
+            QStringLiteral("\nRange %1 to %2").arg(box->minimum()).arg(box->maximum())))
+            << control << ": " << help.toStdString();
+      }
+      ++described;
+    }
+  }
+  EXPECT_GE(described, 44);
+
+  const struct {
+    bool onPopup;
+    int control;
+    const char *ends;
+  } units[] = {
+      {false, PANEL_REFA, "Range 0 to 65535 digits."},
+      {false, PANEL_POWERA, "Range 0 to 65535."},
+      {false, PANEL_ADCB, "Range 0 to 65535 ADC units."},
+      {false, PANEL_RNGGRAPHSOURCE, "Range 0 to 3."},
+      {false, PANEL_RBTEEPROM, "Send and Get use the controller's EEPROM."},
+      {true, POPUP_DROP_EVALMODE, "Range 0 to 7."},
+      {true, POPUP_NEDITRECTIME, "Range 0 to 65535 seconds."},
+      {true, POPUP_RECHOUR, "hours."},
+  };
+  for (const auto &u : units) {
+    const QString help = ControlWidget(u.onPopup ? panelPopUp : panelHandle, u.control)->toolTip();
+    EXPECT_TRUE(help.endsWith(QLatin1String(u.ends))) << help.toStdString();
+  }
+}
+
+// The storage choice reads as radio buttons, the power switch as a check box,
+// the status line as the window's status bar.
+TEST_F(AccessibilityTest, ControlsReadInTheirRoles) {
+  const struct {
+    int control;
+    QAccessible::Role role;
+  } cases[] = {{PANEL_RBTRAM, QAccessible::RadioButton},
+               {PANEL_RBTEEPROM, QAccessible::RadioButton},
+               {PANEL_RBTFILE, QAccessible::RadioButton},
+               {PANEL_BINSWPOWER, QAccessible::CheckBox},
+               {PANEL_STATUS, QAccessible::StatusBar}};
+  for (const auto &c : cases) {
+    QAccessibleInterface *iface =
+        QAccessible::queryAccessibleInterface(ControlWidget(panelHandle, c.control));
+    ASSERT_NE(iface, nullptr) << c.control;
+    EXPECT_EQ(iface->role(), c.role) << c.control;
+  }
 }
 
 struct NameCase {

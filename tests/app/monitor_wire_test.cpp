@@ -16,6 +16,7 @@
 
 #include "app/callbacks.h"
 #include "app/cmdline.h"
+#include "app/keyboard.h"
 #include "link/linedecode.h"
 #include "platform/ui/linemonitor.h"
 #include "platform/util/clockseam.h"
@@ -228,6 +229,7 @@ TEST_F(LineMonitor, OpensFromTheBannerAndFollowsTheLine) {
   ASSERT_EQ(LineMonitorVisible(), 1);
   HideLineMonitor();
   DisplayPanel(panelHandle);
+  BindOperatorKeys();  // as the program binds its keys at start
   QWidget *window = PanelWidget(panelHandle);
   QApplication::setActiveWindow(window);
   QTest::keyClick(window, Qt::Key_L, Qt::ControlModifier);
