@@ -2,15 +2,15 @@
 // window follows a live run.
 #include <QCoreApplication>
 
-#include "app/callbacks.h"
 #include "bench/clock.h"
 #include "bench/figures.h"
+#include "bench/panels.h"
 #include "link/linedecode.h"
 #include "platform/ui/linemonitor.h"
 #include "platform/ui/userint.h"
 #include "platform/util/linelog.h"
-#include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
+#include "ui/ui.h"
 
 namespace {
 
@@ -24,21 +24,10 @@ void RecordExchange(int i) {
   LineLogRecord(i % 2 == 0 ? kLineWrite : kLineFrameIn, 1, 36, 36, 0, frame, 36);
 }
 
-// The main panel, as the monitor's owner; that of an earlier figure is reused.
-bool PanelReady() {
-  if (panelHandle > 0) return true;
-  RegisterCallbacks(kCallbackTable, kCallbackCount);
-  char dir[kMaxPathname] = "";
-  char path[kMaxPathname] = "";
-  if (GetProjectDir(dir) != 0 || MakePathname(dir, "RVIMZEL4V14.uir", path) != 0) return false;
-  panelHandle = LoadPanel(0, path, PANEL);
-  return panelHandle > 0;
-}
-
 }  // namespace
 
 double MonitorLookMs() {
-  if (!PanelReady()) return -1;
+  if (!PanelsReady()) return -1;  // the main panel owns the monitor
   const int panel = panelHandle;
   SetLineEventReader(LinkEventReader());
   for (int i = 0; i < 200; ++i) RecordExchange(i);
