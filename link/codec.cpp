@@ -83,9 +83,9 @@ void TakeAnswer() {
 
 }  // namespace
 
-void FillTxBuf(int order, const uint16_t *words) {
+void FillTxBuf(int orderCode, const uint16_t *words) {
   PutWord(szWriteBuf, static_cast<unsigned>(sync));
-  PutWord(szWriteBuf + 2, static_cast<unsigned>(order));
+  PutWord(szWriteBuf + 2, static_cast<unsigned>(orderCode));
   for (int i = 0; i < PNUM; ++i) PutWord(szWriteBuf + 4 + 2 * i, words[i]);
 }
 
@@ -99,8 +99,8 @@ void GetRxBuf(int count) {
 // Runs inside event processing only. The event-character and transmit-empty
 // events are registered but carry nothing to do. Peek, decide, read: nothing
 // is taken off the line before DecideAnswer has placed it.
-void RX_Receive_Function(int /*portNumber*/, int eventMask, void * /*callbackData*/) {
-  if ((eventMask & LWRS_RECEIVE) == 0) return;
+void RX_Receive_Function(int /*portNumber*/, int events, void * /*callbackData*/) {
+  if ((events & LWRS_RECEIVE) == 0) return;
   const unsigned asked = GetWord(szWriteBuf + 2);
   for (;;) {
     const int seen = ComPeek(com, rxWindow, kWindowBytes);

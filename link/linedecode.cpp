@@ -28,8 +28,8 @@ unsigned WordAt(const uint8_t *bytes, int index) {
   return static_cast<unsigned>(bytes[2 * index]) * 256u + bytes[2 * index + 1];
 }
 
-const char *OrderName(unsigned order) {
-  switch (order) {
+const char *OrderName(unsigned code) {
+  switch (code) {
     case 1:
       return "store RAM";
     case 2:
@@ -104,9 +104,9 @@ std::string SyncWords(const LineEvent &e, int at) {
   return head + Words(e, at, kRawNames, 1);
 }
 
-std::string RequestContent(const LineEvent &e, unsigned order) {
+std::string RequestContent(const LineEvent &e, unsigned code) {
   const unsigned word0 = WordAt(e.bytes + 4, 0);
-  switch (order) {
+  switch (code) {
     case 1:
     case 2:
     case 3:
@@ -125,8 +125,8 @@ std::string RequestContent(const LineEvent &e, unsigned order) {
   }
 }
 
-std::string AnswerContent(const LineEvent &e, unsigned order, unsigned requestSet) {
-  switch (order) {
+std::string AnswerContent(const LineEvent &e, unsigned code, unsigned requestSet) {
+  switch (code) {
     case 2:
     case 4:
       return SetWords(e, 0, requestSet);
@@ -163,9 +163,9 @@ void DescribeWrite(const LineEvent &e, LineEventText *t) {
     t->content = failure.empty() ? Number("%ld bytes", e.a) : failure;
     return;
   }
-  const unsigned order = WordAt(e.bytes, 1);
-  t->order = OrderText(order, WordAt(e.bytes + 4, 0), WordAt(e.bytes + 4, 1));
-  t->content = (failure.empty() ? "" : failure + "; ") + RequestContent(e, order);
+  const unsigned code = WordAt(e.bytes, 1);
+  t->order = OrderText(code, WordAt(e.bytes + 4, 0), WordAt(e.bytes + 4, 1));
+  t->content = (failure.empty() ? "" : failure + "; ") + RequestContent(e, code);
 }
 
 void DescribeFrameIn(const LineEvent &e, LineEventText *t) {
@@ -173,9 +173,9 @@ void DescribeFrameIn(const LineEvent &e, LineEventText *t) {
     t->content = Number("%ld bytes", e.size);
     return;
   }
-  const unsigned order = WordAt(e.bytes, 1);
-  t->order = OrderText(order, 0, 0);
-  t->content = HeaderNote(e) + AnswerContent(e, order, static_cast<unsigned>(e.b));
+  const unsigned code = WordAt(e.bytes, 1);
+  t->order = OrderText(code, 0, 0);
+  t->content = HeaderNote(e) + AnswerContent(e, code, static_cast<unsigned>(e.b));
 }
 
 std::string FirmwareText(const LineEvent &e) {
@@ -205,22 +205,22 @@ void DescribeBlockIn(const LineEvent &e, LineEventText *t) {
   }
 }
 
-int AnswerBytes(unsigned order) {
-  return order == 7 ? kVersionBytes : order == 9 ? kBlockBytes : kFrameBytes;
+int AnswerBytes(unsigned code) {
+  return code == 7 ? kVersionBytes : code == 9 ? kBlockBytes : kFrameBytes;
 }
 
 void DescribeTimeout(const LineEvent &e, LineEventText *t) {
-  unsigned order = 0;
+  unsigned code = 0;
   if (e.c >= 4) {
-    order = WordAt(e.bytes, 1);
-    t->order = OrderText(order, WordAt(e.bytes + 4, 0), WordAt(e.bytes + 4, 1));
+    code = WordAt(e.bytes, 1);
+    t->order = OrderText(code, WordAt(e.bytes + 4, 0), WordAt(e.bytes + 4, 1));
   }
   char text[96];
   std::snprintf(text, sizeof text, "no answer within %.1f s (waited %d ms)", e.a / 1000.0, e.b);
   t->content = text;
   const int came = e.size - e.c;
   if (came > 0) {
-    t->content += Number("; %ld", came) + Number(" of %ld bytes came", AnswerBytes(order));
+    t->content += Number("; %ld", came) + Number(" of %ld bytes came", AnswerBytes(code));
   }
 }
 
@@ -300,9 +300,9 @@ void DescribeLineEvents(const LineEvent &e, LineEventText *t) {
 
 }  // namespace
 
-std::string OrderText(unsigned order, unsigned word0, unsigned word1) {
-  std::string text = std::to_string(order) + " " + OrderName(order);
-  if (order == 9) {
+std::string OrderText(unsigned code, unsigned word0, unsigned word1) {
+  std::string text = std::to_string(code) + " " + OrderName(code);
+  if (code == 9) {
     const char *set = word1 == 0 ? "raw" : word1 == 1 ? "norm" : nullptr;
     text += " " + std::to_string(word0) + "/" + (set != nullptr ? set : std::to_string(word1));
   }
@@ -353,8 +353,8 @@ LineEventReader LinkEventReader() {
   LineEventReader reader;
   reader.describe = DescribeLinkEvent;
   reader.orderOf = LinkEventOrder;
-  reader.orderName = [](int order) {
-    return std::to_string(order) + " " + OrderName(static_cast<unsigned>(order));
+  reader.orderName = [](int code) {
+    return std::to_string(code) + " " + OrderName(static_cast<unsigned>(code));
   };
   return reader;
 }

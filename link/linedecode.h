@@ -12,6 +12,6 @@ void DescribeLinkEvent(const LineEvent &event, LineEventText *text);
 int LinkEventOrder(const LineEvent &event);
 // The order's code and name, e.g. "2 read RAM"; a data block's request words
 // 0 and 1 (offset, selector) complete its name: "9 data block 64/raw".
-std::string OrderText(unsigned order, unsigned word0, unsigned word1);
+std::string OrderText(unsigned code, unsigned word0, unsigned word1);
 // The reader the line monitor and the log use (SetLineEventReader).
 LineEventReader LinkEventReader();

@@ -44,11 +44,11 @@ extern char szStatus[kTextBytes];
 void ShowStatus(const char *text);
 extern char szVersion[64];
 
-void FillTxBuf(int order, const uint16_t *words);
+void FillTxBuf(int orderCode, const uint16_t *words);
 void GetRxBuf(int count);
 // Takes the answer to the request last built in szWriteBuf, as DecideAnswer
 // finds it; what comes ahead of it is read off the line and dropped.
-void RX_Receive_Function(int portNumber, int eventMask, void *callbackData);
+void RX_Receive_Function(int portNumber, int events, void *callbackData);
 int WaitRxFull();
 // After a time-out (or a run stopped with a request in flight) the rest of a
 // late answer may still be on its way. SettleLine, called before the next
@@ -89,9 +89,9 @@ AnswerDecision DecideAnswer(const char *bytes, int seen, unsigned asked);
 // ---- Transactions ------------------------------------------------------------------
 extern uint16_t yArrayA[256], yArrayB[256];
 int CheckComLine(int port);
-void PushGET(int target, uint16_t paraset);
+void PushGET(int store, uint16_t paraset);
 int GetVERSIONInfo();
-int ReadData64(int offset, int selector, int order);
+int ReadData64(int offset, int selector, int blockOrder);
 int SendInfoBlockToFlash(int first, int second);
 
 // ---- Line monitor ----------------------------------------------------------------------

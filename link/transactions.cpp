@@ -150,9 +150,9 @@ int CheckComLine(int port) {
   return result;
 }
 
-void PushGET(int target, uint16_t paraset) {
-  if (target == DATFILE) return;  // the file is read elsewhere
-  const int code = target == EEPROM ? 4 : 2;
+void PushGET(int store, uint16_t paraset) {
+  if (store == DATFILE) return;  // the file is read elsewhere
+  const int code = store == EEPROM ? 4 : 2;
   SettleLine(code);
   order = code;
   CopyVarsToPP(paraset);
@@ -205,9 +205,9 @@ int GetVERSIONInfo() {
   return waiting;
 }
 
-int ReadData64(int offset, int selector, int order) {
-  SettleLine(order);
-  FillTwoWordRequest(order, offset, selector);
+int ReadData64(int offset, int selector, int blockOrder) {
+  SettleLine(blockOrder);
+  FillTwoWordRequest(blockOrder, offset, selector);
   FlushInQ(com);
   FlushOutQ(com);
   rx_flag = 0;

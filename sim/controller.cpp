@@ -67,8 +67,26 @@ Words16 requestWords(const RequestFrame &request) {
   return words;
 }
 
-Answer frameAnswer(int order, const Words16 &words, bool syncWord = false) {
-  return Answer{FrameBytes(order, words), true, syncWord};
+Answer frameAnswer(int order, const Words16 &words) {
+  return Answer{FrameBytes(order, words), true};
+}
+
+// The echo and the info block: word 0 is the sync value, the rest is free.
+Answer syncAnswer(int order, Words16 words) {
+  words[0] = kSyncValue;
+  Answer answer = frameAnswer(order, words);
+  answer.syncWord = true;
+  answer.openFrom = 1;
+  return answer;
+}
+
+// Acknowledges a command or a parameter send with the request's own words.
+Answer acknowledgement(int order, const Words16 &words, bool optional = false) {
+  Answer answer = frameAnswer(order, words);
+  answer.openWord0 = true;
+  answer.openFrom = 1;
+  answer.optional = optional;
+  return answer;
 }
 
 std::array<uint16_t, 32> defaultFirmware() {
@@ -168,26 +186,25 @@ std::optional<Answer> Controller::handle(const RequestFrame &request) {
   switch (order) {
     case kStoreRam:
       storeSet(kRam, words);
-      return std::nullopt;
+      return acknowledgement(order, words, true);
     case kStoreEeprom:
       storeSet(kEeprom, words);
-      return std::nullopt;
+      return acknowledgement(order, words, true);
     case kReadRam:
       return readSet(order, kRam, words);
     case kReadEeprom:
       return readSet(order, kEeprom, words);
     case kEcho:
     case kInfoBlock:
-      words[0] = kSyncValue;
-      return frameAnswer(order, words, true);
+      return syncAnswer(order, words);
     case kTeach:
       teach();
-      return frameAnswer(order, words);
+      return acknowledgement(order, words);
     case kReset:
       sets_[kRam - 1] = sets_[kEeprom - 1];
-      return frameAnswer(order, words);
+      return acknowledgement(order, words);
     case kRefresh:
-      return frameAnswer(order, words);
+      return acknowledgement(order, words);
     case kFirmware:
       return Answer{BlockBytes(firmware_.data(), firmware_.size()), false, false};
     case kLive:
@@ -218,7 +235,10 @@ Answer Controller::readSet(int order, int store, const Words16 &request) const {
   Words16 words{};
   words[0] = request[0];
   std::copy_n(stored.begin() + 1, full ? 15 : 4, words.begin() + 1);
-  return frameAnswer(order, words);
+  Answer answer = frameAnswer(order, words);
+  answer.openWord0 = true;
+  answer.openFrom = full ? 16 : 5;  // a channel-B answer's words 5 to 15 are ignored
+  return answer;
 }
 
 // 64 words from offset word 0 of data set word 1; outside the memory: zeros.

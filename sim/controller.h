@@ -15,17 +15,23 @@ namespace sim {
 constexpr int kRam = 1;
 constexpr int kEeprom = 2;
 
+// One answer, and which of its parts the controller is free to choose: the
+// header of every frame is; the rest as marked.
 struct Answer {
   std::vector<uint8_t> bytes;
-  bool frame = false;     // a 36-byte frame (not a bare block)
-  bool syncWord = false;  // word 0 is the sync value 0x00AA (echo, info block)
+  bool frame = false;      // a 36-byte frame (not a bare block)
+  bool syncWord = false;   // word 0 is the sync value 0x00AA (echo, info block)
+  bool openWord0 = false;  // word 0 is free (parameter reads and commands)
+  int openFrom = 16;       // words openFrom to 15 are free: nobody stores them
+  bool optional = false;   // nobody waits for it; the controller may leave it out
 };
 
 class Controller {
  public:
   Controller();
 
-  // The answer to one request, or nothing for orders that are not answered.
+  // The answer to one request (marked optional where nobody waits for it),
+  // or nothing for orders the controller does not know.
   std::optional<Answer> handle(const RequestFrame &request);
 
   void setParameterSet(int store, int set, const Words16 &words);

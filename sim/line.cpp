@@ -32,13 +32,24 @@ void RequestFramer::reset() {
   lineFree_ = {};
 }
 
+Gaps ChunkGaps(std::size_t size, int chunk, Clock::duration pause) {
+  Gaps gaps;
+  if (chunk <= 0) return gaps;
+  for (auto at = static_cast<std::size_t>(chunk); at < size;
+       at += static_cast<std::size_t>(chunk)) {
+    gaps.push_back(Gap{at, pause});
+  }
+  return gaps;
+}
+
 void OutputLine::schedule(const std::vector<uint8_t> &bytes, Clock::time_point earliest,
-                          Pacing pacing, int splitChunk, Clock::duration chunkPause) {
+                          Pacing pacing, const Gaps &gaps) {
   const Clock::time_point start = std::max(earliest, lineFree_);
   Clock::duration offset{};
+  auto gap = gaps.begin();
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (splitChunk > 0 && i > 0 && i % static_cast<std::size_t>(splitChunk) == 0) {
-      offset += chunkPause;
+    for (; gap != gaps.end() && gap->offset <= i; ++gap) {
+      if (gap->offset == i) offset += gap->pause;
     }
     if (pacing == Pacing::Line) offset += kByteTime;
     bytes_.push_back(Byte{bytes[i], start + offset, i + 1 == bytes.size()});
@@ -53,6 +64,11 @@ std::size_t OutputLine::takeDue(Clock::time_point now, uint8_t *out, std::size_t
     out[count++] = byte.value;
   }
   return count;
+}
+
+void OutputLine::bringForward(Clock::duration by) {
+  for (Byte &byte : bytes_) byte.due -= by;
+  if (!bytes_.empty()) lineFree_ -= by;
 }
 
 std::size_t OutputLine::markSent(std::size_t n) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -32,14 +33,26 @@ class RequestFramer {
   Clock::time_point lineFree_{};
 };
 
+// A pause on the line before the byte at `offset` of an answer; offsets ascend.
+struct Gap {
+  std::size_t offset;
+  Clock::duration pause;
+};
+using Gaps = std::vector<Gap>;
+
+// Pieces of `chunk` bytes with `pause` between them; none for chunk <= 0.
+Gaps ChunkGaps(std::size_t size, int chunk, Clock::duration pause);
+
 class OutputLine {
  public:
   void schedule(const std::vector<uint8_t> &bytes, Clock::time_point earliest, Pacing pacing,
-                int splitChunk, Clock::duration chunkPause);
+                const Gaps &gaps);
   bool empty() const { return bytes_.empty(); }
   Clock::time_point nextDue() const { return bytes_.front().due; }
   // Copies up to max bytes that are due at `now` into out; returns the count.
   std::size_t takeDue(Clock::time_point now, uint8_t *out, std::size_t max) const;
+  // Moves every byte still to send that much sooner.
+  void bringForward(Clock::duration by);
   // Removes the first n bytes as sent; returns how many answers they completed.
   std::size_t markSent(std::size_t n);
   void clear();

@@ -16,7 +16,9 @@
 #include <thread>
 
 #include "sim/controller.h"
+#include "sim/latitude.h"
 #include "sim/line.h"
+#include "sim/outgoing.h"
 #include "sim/pty.h"
 
 namespace sim {
@@ -25,47 +27,22 @@ namespace {
 // Longest sleep of the I/O thread when nothing is due; a wake-up pipe cuts
 // it short for stop, hang-up and injected bytes.
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
-constexpr uint8_t kLiveOrder = 8;
+// From a request to the first skip of the caller's clock: by then the
+// caller's wait for the answer has begun.
+constexpr auto kShiftAfter = std::chrono::milliseconds(100);
+
+Clock::duration span(double seconds) {
+  return std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(std::max(0.0, seconds)));
+}
+
+double seconds(Clock::duration span) {
+  return std::chrono::duration<double>(span).count();
+}
 // A stalled line's input is kept full with these: more than the master's
 // input buffer holds (4 KiB), never the start of a request (00 55).
 constexpr std::size_t kFillerBytes = 8192;
 constexpr uint8_t kFiller = 0xFE;
-
-std::vector<uint8_t> withFaults(const Answer &answer, const Faults &faults) {
-  std::vector<uint8_t> bytes = answer.bytes;
-  if (faults.wrongSync && answer.syncWord && bytes.size() >= 6) {
-    bytes[4] = 0xAA;
-    bytes[5] = 0x00;
-  }
-  if (faults.ffHeader && answer.frame && bytes.size() >= 2) bytes[0] = bytes[1] = 0xFF;
-  if (faults.header >= 0 && answer.frame && bytes.size() >= 2) {
-    bytes[0] = static_cast<uint8_t>(faults.header >> 8);
-    bytes[1] = static_cast<uint8_t>(faults.header);
-  }
-  if (faults.answerWord0 >= 0 && answer.frame && !answer.syncWord && bytes.size() >= 6 &&
-      bytes[3] != kLiveOrder) {
-    bytes[4] = static_cast<uint8_t>(faults.answerWord0 >> 8);
-    bytes[5] = static_cast<uint8_t>(faults.answerWord0);
-  }
-  if (faults.truncateTo >= 0 && static_cast<std::size_t>(faults.truncateTo) < bytes.size()) {
-    bytes.resize(static_cast<std::size_t>(faults.truncateTo));
-  }
-  if (faults.extraBytes > 0)
-    bytes.insert(bytes.end(), static_cast<std::size_t>(faults.extraBytes), 0xEE);
-  static constexpr uint8_t kNoise[] = {0x12, 0x34, 0xEE, 0x56, 0xFF, 0x78, 0x9A};
-  std::vector<uint8_t> noise;
-  for (int i = 0; i < faults.garbageBefore; ++i) noise.push_back(kNoise[i % sizeof kNoise]);
-  bytes.insert(bytes.begin(), noise.begin(), noise.end());
-  return bytes;
-}
-
-// The one data block request the faults leave unanswered.
-bool dropped(const RequestFrame &request, const Faults &faults) {
-  constexpr int kDataBlockOrder = 9;
-  const int order = request[2] << 8 | request[3];
-  return order == kDataBlockOrder && faults.dropOrder9Offset >= 0 &&
-         WordAt(request, 0) == faults.dropOrder9Offset;
-}
 
 void closeFd(int *fd) {
   if (*fd >= 0) ::close(*fd);
@@ -81,6 +58,8 @@ struct Simulator::Impl {
   void readInput();
   void stallInput();
   void answerDue(Clock::time_point now);
+  void planShift(bool whole, double delay, Clock::time_point requestDue);
+  void shiftDue(Clock::time_point now);
   void writeDue(Clock::time_point now);
   bool writeImmediate();
   timespec pollTimeout(Clock::time_point now) const;
@@ -92,6 +71,8 @@ struct Simulator::Impl {
   std::condition_variable hangUpDone;
   Pacing pacing;
   Faults faults;
+  std::optional<uint64_t> latitudeSeed;
+  std::optional<Latitude> latitude;
   Controller model;
   PtyPair pty;
   int wakeRead = -1;
@@ -116,6 +97,15 @@ struct Simulator::Impl {
   std::vector<uint8_t> immediate;               // injected bytes, written at once
   OutputLine output;
   bool waitingWritable = false;
+
+  // Skipping of the caller's idle waiting (setClockShift), and the next skip.
+  double clockShift = 0;
+  std::function<void(double)> shiftClock;
+  struct Shift {
+    Clock::time_point at = Clock::time_point::max();
+    double seconds = 0;
+    bool repeat = false;  // nothing more is coming: again until the next request
+  } shift;
 };
 
 void Simulator::Impl::run() {
@@ -128,6 +118,7 @@ void Simulator::Impl::run() {
     }
     const Clock::time_point now = Clock::now();
     answerDue(now);
+    shiftDue(now);
     writeDue(now);
     pollfd fds[2] = {{wakeRead, POLLIN, 0}, {pty.master, stalled ? short{0} : short{POLLIN}, 0}};
     if (waitingWritable) fds[1].events |= POLLOUT;
@@ -191,27 +182,69 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
     if (faults.onRequest) faults.onRequest();
     ++requestsSinceFaults;
     if (requestsSinceFaults == faults.hangUpAtRequest) {
+      planShift(false, 0, request.due);
       closeLine();  // the far end goes away in the middle of the exchange
       return;
     }
     if (requestsSinceFaults == faults.stallAfterRequest) stallInput();
     const std::optional<Answer> answer = model.handle(request.frame);
+    if (!answer) {
+      shift = {};
+      continue;
+    }
     const bool silenced =
         faults.silentFromRequest > 0 && requestsSinceFaults >= faults.silentFromRequest;
-    const bool unanswered =
-        faults.silent || silenced || requestsSinceFaults == faults.silentAtRequest;
-    if (!answer || unanswered || dropped(request.frame, faults)) continue;
-    const std::vector<uint8_t> bytes = withFaults(*answer, faults);
-    if (bytes.empty()) {
+    if (silenced || requestsSinceFaults == faults.silentAtRequest) {
+      planShift(false, 0, request.due);
+      continue;
+    }
+    const std::optional<Outgoing> out =
+        Shape(*answer, request.frame, faults, latitude ? &*latitude : nullptr);
+    if (answer->optional) {  // a store: nobody waits for an answer
+      shift = {};
+    } else if (!out) {
+      planShift(false, 0, request.due);
+    } else {
+      const bool whole = faults.truncateTo < 0 ||
+                         static_cast<std::size_t>(faults.truncateTo) >= answer->bytes.size();
+      planShift(whole, seconds(out->delay), request.due);
+    }
+    if (!out) continue;
+    if (out->bytes.empty()) {
       ++answers;
       continue;
     }
-    const auto delay = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(std::max(0.0, faults.answerDelay)));
-    const auto chunkPause = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(std::max(0.0, faults.splitPause)));
-    output.schedule(bytes, request.due + delay, pacing, faults.splitChunk, chunkPause);
+    output.schedule(out->bytes, request.due + out->delay, pacing, out->gaps);
   }
+}
+
+// A request ends the skipping planned for the one before.
+void Simulator::Impl::planShift(bool whole, double delay, Clock::time_point requestDue) {
+  shift = {};
+  if (!shiftClock || !(clockShift > 0)) return;
+  const Clock::time_point at = requestDue + kShiftAfter;
+  if (!whole) {
+    shift = {at, clockShift, true};
+  } else if (delay > seconds(kShiftAfter)) {
+    shift = {at, std::min(clockShift, delay - seconds(kShiftAfter)), false};
+  }
+}
+
+// Skips never past a byte still to send, so each keeps its time on the
+// caller's clock.
+void Simulator::Impl::shiftDue(Clock::time_point now) {
+  if (shift.at > now || !shiftClock) return;
+  if (shift.repeat) {
+    shift.at = now + kShiftAfter;
+    if (output.empty() && immediate.empty()) shiftClock(shift.seconds);
+    return;
+  }
+  const double skip =
+      output.empty() ? shift.seconds : std::min(shift.seconds, seconds(output.nextDue() - now));
+  shift = {};
+  if (skip <= 0) return;
+  shiftClock(skip);
+  output.bringForward(span(skip));
 }
 
 // True when everything injected has been written.
@@ -258,7 +291,7 @@ void Simulator::Impl::writeDue(Clock::time_point now) {
 // Nanosecond time-outs: bytes are due every 0.52 ms, and a wake-up rounded
 // to whole milliseconds would make every answer late.
 timespec Simulator::Impl::pollTimeout(Clock::time_point now) const {
-  Clock::time_point next = now + kIdlePoll;
+  Clock::time_point next = std::min(now + kIdlePoll, shift.at);
   if (!pending.empty()) next = std::min(next, pending.front().due);
   if (!waitingWritable && pty.master >= 0) {
     if (!immediate.empty()) next = now;
@@ -368,9 +401,29 @@ void Simulator::setFaults(const Faults &faults) {
   std::lock_guard lock(impl_->mutex);
   impl_->faults = faults;
   impl_->requestsSinceFaults = 0;
+  impl_->shift = {};
   impl_->stalled = false;
   if (faults.stallAfterRequest == 0) impl_->stallInput();
   impl_->wake();  // a line no longer stalled is read again
+}
+
+void Simulator::setClockShift(double most, std::function<void(double seconds)> shift) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->clockShift = most;
+  impl_->shiftClock = std::move(shift);
+  impl_->shift = {};
+}
+
+void Simulator::setLatitude(std::optional<uint64_t> seed) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->latitudeSeed = seed;
+  impl_->latitude.reset();
+  if (seed) impl_->latitude.emplace(*seed);
+}
+
+std::optional<uint64_t> Simulator::latitude() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->latitudeSeed;
 }
 
 void Simulator::setPacing(Pacing pacing) {
@@ -406,6 +459,16 @@ std::size_t Simulator::requestCount() const {
 void Simulator::setKeepRecord(bool keep) {
   std::lock_guard lock(impl_->mutex);
   impl_->keepRecord = keep;
+}
+
+bool Simulator::idle() const {
+  std::lock_guard lock(impl_->mutex);
+  const Impl &s = *impl_;
+  // poll, not FIONREAD: it also sees bytes the kernel has yet to hand over.
+  pollfd unread{s.pty.master, POLLIN, 0};
+  const bool readable =
+      s.pty.master >= 0 && ::poll(&unread, 1, 0) == 1 && (unread.revents & POLLIN) != 0;
+  return !readable && s.pending.empty() && s.output.empty() && s.immediate.empty();
 }
 
 std::size_t Simulator::answerCount() const {

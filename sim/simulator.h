@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,15 @@ namespace sim {
 // Line = 19200 baud, 10 bits a byte, in both directions; Instant = no pacing.
 enum class Pacing { Line, Instant };
 
-// Misbehaviour for tests. Applied to every answer sent while set.
+// Misbehaviour for tests. Applied to every answer sent while set. Under a
+// latitude (Simulator::setLatitude) a field the test sets wins over the
+// latitude's choice of the same thing; a field left at its default leaves that
+// thing open: answerDelay > 0 fixes the delay, splitChunk > 0 the pieces and
+// gaps, ffHeader or header the header, answerWord0 word 0. wrongSync touches
+// only what latitude keeps fixed.
+// truncateTo, extraBytes and garbageBefore act on the varied answer; silent,
+// silentFromRequest, silentAtRequest, dropOrder9Offset and hangUpAtRequest leave
+// nothing to vary.
 struct Faults {
   bool silent = false;        // answer nothing
   double answerDelay = 0;     // seconds between a complete request and its answer
@@ -62,7 +71,29 @@ class Simulator {
   void hangUp();
 
   void setFaults(const Faults &faults);
+  // Skips the caller's idle waiting, for tests: shift(s) moves the caller's
+  // clock s seconds on, and the simulator sends what it has still to send s
+  // sooner, so on that clock every byte keeps its time. A tenth of a second
+  // after a request that gets no whole answer, and every tenth after that
+  // until the next request, it skips `most` seconds while nothing is on its
+  // way. Before a whole answer later than that tenth it skips once, at most
+  // `most` and never past a byte still to send. The caller's waits for an
+  // answer must be longer than `most` plus a tenth. Faults come and go
+  // beneath it; most 0 turns it off.
+  void setClockShift(double most, std::function<void(double seconds)> shift);
   void setPacing(Pacing pacing);
+  // With a seed, every answer varies what the protocol leaves to the
+  // controller: the header of frame answers (00 55, FF FF, random); word 0 of
+  // parameter-read and command answers (0, the request's, 0x00AA, 0xFFFF,
+  // random); the words nobody stores (of command answers, of the echo and the
+  // info block after the sync value, of channel-B reads after word 4): as
+  // built, zero or random; whether a parameter send is answered; the answer's
+  // delay, pieces and gaps, all well inside the answer's bound. Fixed: the
+  // order word, the sync value, parameter and live words, firmware text and
+  // data blocks. The same seed and requests give the same answers.
+  // nullopt (the default): the same answer every time, parameter sends unanswered.
+  void setLatitude(std::optional<uint64_t> seed);
+  std::optional<uint64_t> latitude() const;
 
   std::vector<uint8_t> received() const;       // every byte received, in order
   std::vector<RequestFrame> requests() const;  // complete request frames
@@ -71,7 +102,10 @@ class Simulator {
   // monotonic clock: the cycle times of a polling loop, without its start and end.
   std::vector<double> requestTimes() const;
   std::size_t answerCount() const;  // answers completely written
-  void clearRecord();               // forgets received bytes, requests and answers
+  // True when every byte sent to the simulator has been read and nothing is
+  // left to send: no answer waits for its time or is being written.
+  bool idle() const;
+  void clearRecord();  // forgets received bytes, requests and answers
   // false: count requests and answers but keep no bytes or frames, so a
   // controller that runs for hours (the demo) does not grow without end.
   void setKeepRecord(bool keep);

@@ -116,8 +116,8 @@ AxisRange XYGraph::dataRange(bool xAxis) const {
 AxisRange XYGraph::axisRange(int axis) const {
   if (axis == VAL_XAXIS) return xAuto_ ? dataRange(true) : xRange_;
   if (operatorAutoscale_ && !plots_.empty()) {
-    const AxisRange data = dataRange(false);
-    return PaddedRange(data.min, data.max);
+    const AxisRange shown = dataRange(false);
+    return PaddedRange(shown.min, shown.max);
   }
   return yAuto_ ? dataRange(false) : yRange_;
 }

@@ -150,7 +150,7 @@ int ReplaceFile(const char *fileName, const std::string &content) {
   const int fd = OpenTempBeside(path, exists ? (old.st_mode & 07777) : 0666, &tempPath);
   if (fd < 0) return kFileCannotOpen;
   if (exists) fchmod(fd, old.st_mode & 07777);
-  bool ok = rvutil::WriteAll(fd, content) && fsync(fd) == 0;
+  bool ok = rvutil::WriteAll(fd, content) && rvutil::Sync(fd) == 0;
   ok = (close(fd) == 0) && ok;
   if (!ok) {
     unlink(tempPath.c_str());

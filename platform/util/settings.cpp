@@ -3,23 +3,17 @@
 
 #include <QSettings>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 
 namespace {
 
-enum class Store { User, File, Memory };
-
-Store gStore = Store::User;
-std::string gPath;
+std::string gPath;  // empty: the user's own file
 std::unique_ptr<QSettings> gSettings;
-std::map<std::string, std::string> gMemory;
 
 QSettings *Settings() {
-  if (gStore == Store::Memory) return nullptr;
   if (!gSettings) {
-    if (gStore == Store::File) {
+    if (!gPath.empty()) {
       gSettings = std::make_unique<QSettings>(QString::fromStdString(gPath), QSettings::IniFormat);
     } else {
       gSettings =
@@ -32,14 +26,7 @@ QSettings *Settings() {
 
 bool Lookup(const char *key, std::string *text) {
   if (key == nullptr) return false;
-  QSettings *settings = Settings();
-  if (settings == nullptr) {
-    const auto found = gMemory.find(key);
-    if (found == gMemory.end()) return false;
-    *text = found->second;
-    return true;
-  }
-  const QVariant value = settings->value(QString::fromUtf8(key));
+  const QVariant value = Settings()->value(QString::fromUtf8(key));
   if (!value.isValid()) return false;
   *text = value.toString().toStdString();
   return true;
@@ -47,12 +34,7 @@ bool Lookup(const char *key, std::string *text) {
 
 void Put(const char *key, const std::string &text) {
   if (key == nullptr) return;
-  QSettings *settings = Settings();
-  if (settings == nullptr) {
-    gMemory[key] = text;
-    return;
-  }
-  settings->setValue(QString::fromUtf8(key), QString::fromStdString(text));
+  Settings()->setValue(QString::fromUtf8(key), QString::fromStdString(text));
 }
 
 }  // namespace
@@ -85,13 +67,11 @@ void SettingsSetInt(const char *key, int value) {
 }
 
 void SettingsSync() {
-  if (QSettings *settings = Settings()) settings->sync();
+  Settings()->sync();
 }
 
 void SettingsUseFile(const char *path) {
   if (gSettings) gSettings->sync();
   gSettings.reset();
-  gMemory.clear();
-  gStore = path == nullptr ? Store::Memory : Store::File;
   gPath = path != nullptr ? path : "";
 }

@@ -12,6 +12,6 @@ int SettingsGetInt(const char *key, int *value);
 void SettingsSetInt(const char *key, int value);
 // Writes pending changes to the file.
 void SettingsSync();
-// Uses the given file instead of the user's one; nullptr keeps the settings
-// in memory only, for a run that must not touch the user's file (tests).
+// Uses the given file instead of the user's one (tests); nullptr or an empty
+// path goes back to the user's file.
 void SettingsUseFile(const char *path);

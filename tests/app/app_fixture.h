@@ -22,11 +22,12 @@
 #include "params/panels.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"
 #include "sim/simulator.h"
+#include "tests/support/latitude.h"
 #include "tests/support/program_line.h"
 #include "tests/support/program_panels.h"
 #include "tests/support/runtime_extras.h"
@@ -74,14 +75,18 @@ inline std::vector<int> Handshakes(int count) {
   return orders;
 }
 
-// A controller simulator that started and sits at a port number of its own.
+// A controller simulator that started and sits at a port number of its own,
+// skipping the program's idle waiting.
 struct Controller {
+  Controller() { testsupport::ApplyLatitude(sim); }
+
   sim::Simulator sim{sim::Pacing::Line};
   int port = -1;
 
   // number 0: a number added to the table; otherwise that number.
   bool startAt(int number) {
     if (!sim.start()) return false;
+    testsupport::SkipIdleWaits(sim);
     port =
         number > 0 ? PortTableAssign(number, sim.slavePath()) : PortTableAddDevice(sim.slavePath());
     return port > 0;

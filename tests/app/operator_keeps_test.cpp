@@ -12,6 +12,7 @@
 #include "platform/util/settings.h"
 #include "scope/acquire.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/test_settings.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ class KeptSettingsTest : public StartupTest {
   }
   void TearDown() override {
     StartupTest::TearDown();
-    SettingsUseFile(nullptr);
+    testsupport::UseFreshSettings();
   }
   // Reopens the settings file as the next run would find it.
   void Reopen() { SettingsUseFile(file_.c_str()); }

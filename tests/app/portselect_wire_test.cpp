@@ -80,6 +80,7 @@ TEST_F(SelectorTest, HandshakeReadsFromRamAndShowsRam) {
 
 TEST_F(SelectorTest, OtherDeviceAsksForAPathAndConnectsToIt) {
   sim::Simulator other(sim::Pacing::Line);
+  testsupport::ApplyLatitude(other);
   ASSERT_TRUE(other.start());
   other.setFirmwareText(FirmwareWords("OTHER DEVICE"));
   int asked = 0;

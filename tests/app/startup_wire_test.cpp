@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
     Sets, HandshakeLosingASet,
     testing::Values(LostSet{"FullSet", 2, "Parameter-frame NOT received - set 0!"},
                     LostSet{"ChannelBSet", 3, "Parameter-frame NOT received - set 1!"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &row) { return std::string(row.param.name); });
 
 TEST_F(StartupTest, WrongEchoStopsTheHandshakeWithItsText) {
   Controller controller;

@@ -146,6 +146,7 @@ TEST_F(DataReadout, UnansweredRefreshKeepsTheLiveValuesAndTransactionsStayDimmed
   FillarrayRAW(5, 6);
   const std::vector<double> rawBefore(arrayRAW, arrayRAW + kRawPoints);
   Sim().setFaults({.silent = true});
+  Sim().setClockShift(0, nullptr);  // the look comes at 0.3 s of real time, inside the wait
   int dimmedDuring = -1;
   QTimer::singleShot(300, [&] {
     int one = 0, two = 0;
@@ -182,6 +183,7 @@ TEST_F(DataReadout, SilentControllerStillEndsWithARedrawnGraph) {
 TEST_F(DataReadout, StrayFrameDuringTheBlocksIsNeverTakenByTheReceiveCallback) {
   SetGraphSource(2);
   Sim().setFaults({.dropOrder9Offset = 64});
+  Sim().setClockShift(0, nullptr);  // the stray frame comes in real time, inside the wait
   sim::Words16 stray{};
   stray.fill(0x1234);
   std::atomic<bool> injected{false};
@@ -205,18 +207,24 @@ TEST_F(DataReadout, StrayFrameDuringTheBlocksIsNeverTakenByTheReceiveCallback) {
   EXPECT_EQ(GetInQLen(com), 0);
 }
 
-// Run returns only when its loop has ended: Stop is scheduled before the click.
-// A readout that left the receive callback off would let no answer through.
-void RunLiveFor(int milliseconds) {
-  QTimer::singleShot(milliseconds, [] {
+// Run returns only when its loop has ended: Stop is scheduled before the click,
+// for when the controller has answered that many requests. A run whose loop
+// waited for a lost answer ends by its time-out with one answer.
+void RunUntilAnswered(const sim::Simulator &controller, std::size_t answers) {
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [&] {
+    if (controller.answerCount() < answers) return;
+    stopper.stop();
     QTest::mouseClick(ControlWidget(panelHandle, PANEL_BTNSTOP), Qt::LeftButton);
   });
+  stopper.start(1);
   QTest::mouseClick(ControlWidget(panelHandle, PANEL_BTNRUN), Qt::LeftButton);
 }
 
 TEST_F(DataReadout, LiveRunWorksAtOnceAfterAReadoutWithAStrayFrame) {
   SetGraphSource(1);
   Sim().setFaults({.dropOrder9Offset = 192});
+  Sim().setClockShift(0, nullptr);  // the stray frame comes in real time, inside the wait
   std::thread injector([&] {
     if (testsupport::WaitUntil([&] { return Sim().requestCount() >= 5; }, 5.0)) {
       Sim().sendRaw(RequestBytes(8, sim::Words16{}));
@@ -228,10 +236,10 @@ TEST_F(DataReadout, LiveRunWorksAtOnceAfterAReadoutWithAStrayFrame) {
   Sim().clearRecord();
   SetLiveIndex(17, 18);
 
-  RunLiveFor(600);
+  RunUntilAnswered(Sim(), 5);
 
-  // About 37 ms a round trip on the line: a run that started at once has
-  // made many requests, one that waited for a lost answer only the first.
+  // A run that started at once has made many requests, one that waited for
+  // a lost answer only the first.
   EXPECT_GE(Sim().answerCount(), 5u);
   EXPECT_NE(Status(), "Timeout RS232-Line!");
   EXPECT_EQ(indexA, 17);  // the run plotted the new answers

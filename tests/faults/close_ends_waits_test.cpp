@@ -153,6 +153,6 @@ TEST_P(CloseDuringATransaction, EndsItOnTheCloseSendsNothingMoreAndEndsTheProgra
 }
 
 INSTANTIATE_TEST_SUITE_P(Transactions, CloseDuringATransaction, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &row) { return std::string(row.param.name); });
 
 }  // namespace

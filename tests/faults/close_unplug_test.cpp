@@ -73,9 +73,7 @@ TEST_P(Unplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero) {
   });
   static char name[] = "RVIMZEL4V14";
   static char *argv[] = {name, nullptr};
-  const double start = Timer();
   EXPECT_EQ(WinMain(1, argv), 0);
-  EXPECT_LT(Timer() - start, 15.0);
 
   EXPECT_EQ(status.rfind(c.status, 0), 0u) << status;  // starts with the stated text
   if (c.action == Action::Record) {
@@ -89,6 +87,6 @@ TEST_P(Unplug, RowsStayTheRunEndsThePortClosesAndTheProgramEndsWithZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, Unplug, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &row) { return std::string(row.param.name); });
 
 }  // namespace

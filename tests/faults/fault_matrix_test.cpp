@@ -1,17 +1,21 @@
 // The fault matrix: each command that talks to the controller against each
 // misbehaviour of the line. One case per command runs every fault in turn on
 // the started program and prints its row of the outcome table. For each cell:
-// the command ends within its stated wait plus a margin, the status line shows
-// the expected text, the controller's stored sets and the record file hold
-// nothing they should not, and the next command works (on a newly chosen
-// port where the far end hung up).
+// the command sends no more requests than it has exchanges, the status line
+// shows the expected text, the controller's stored sets and the record file
+// hold nothing they should not, and the next command works (on a newly chosen
+// port where the far end hung up). The simulator skips the program's clock
+// over the idle part of each wait, so a cell takes a fraction of its time on
+// that clock while every answer keeps its place in it.
 #include <QTemporaryDir>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <sstream>
 
 #include "app/portselect.h"
+#include "platform/util/clockseam.h"
 #include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
 #include "tests/recorder/record_file.h"
@@ -53,22 +57,18 @@ const char *Name(Fault f) {
 // echo, firmware and live loop), or well within all of them.
 constexpr double kLateBeyond = 2.3;
 constexpr double kLateWithin = 0.3;
-// The operator stops a live run after the loop's answer time-out (2.0 s).
-constexpr int kRunStopMs = 2600;
+// The most the simulator skips at one go: less than every wait of the link.
+constexpr double kClockShift = 1.35;
+// The program's clock moves on by this much at each request of a live run,
+// which leaves the loop's wait for an answer 1.5 s. The operator stops a run
+// still going after this many requests: beyond the loop's answer time-out
+// (2.0 s) on that clock.
+constexpr double kRunStepSeconds = 0.5;
+constexpr std::size_t kRunStopRequests = 6;
 
 // How long an answer may still be on its way after a command gave up.
-double QuietTime(Fault f) {
-  switch (f) {
-    case Fault::LateBeyond:
-      return kLateBeyond;
-    case Fault::Split:
-      return 1.5;
-    case Fault::LateWithin:
-      return 2 * kLateWithin;
-    default:
-      return 0.05;
-  }
-}
+// A piece longer than any answer (a data block and what a fault adds to it).
+constexpr int kWholeAnswer = 256;
 
 // Mid-transaction: after the first exchange where a command has several.
 int HangUpRequest(Command c) {
@@ -86,6 +86,7 @@ int HangUpRequest(Command c) {
 
 sim::Faults FaultsFor(Fault f, Command c) {
   sim::Faults faults;
+  if (c == Command::Run) faults.onRequest = [] { AdvanceTimerForTest(kRunStepSeconds); };
   switch (f) {
     case Fault::None:
       break;
@@ -103,6 +104,9 @@ sim::Faults FaultsFor(Fault f, Command c) {
       break;
     case Fault::Long:
       faults.extraBytes = 4;
+      // In one piece: bytes that come after a pause may be the next thing on
+      // the line rather than part of this answer.
+      faults.splitChunk = kWholeAnswer;
       break;
     case Fault::Garbage:
       faults.garbageBefore = 5;
@@ -121,30 +125,28 @@ sim::Faults FaultsFor(Fault f, Command c) {
   return faults;
 }
 
-// The longest a command may take: its stated waits, with every answer as late
-// as it may be, plus a margin for a loaded machine.
-double Bound(Command c) {
-  constexpr double kMargin = 1.5;
+// The most requests a command sends, whatever the line does: one per
+// exchange, never a repeat. The live loop has no fixed count.
+std::size_t MaxRequests(Command c) {
   switch (c) {
     case Command::Startup:
+      return 4;  // echo, the two parameter sets, the firmware text
     case Command::PortChange:
-      return 2.05 + 1.5 + 1.5 + 2.0 + kMargin;
+      return 2 * 4;  // the choice comes as a value change and a commit
     case Command::Get:
-      return 2 * 1.5 + kMargin;
     case Command::Send:
-      return 0.1 + 2 * 2.0 + kMargin;
     case Command::Teach:
     case Command::Reset:
     case Command::Refresh:
-      return 1.5 + 1.5 + kMargin;
-    case Command::Run:
-      return 2.0 + kMargin;
+      return 2;
     case Command::ReadData:
-      return 1.5 + 4 * 1.5 + kMargin;
+      return 5;  // refresh, four blocks
     case Command::Record:
-      return 1.5 + kMargin;
+      return 3 + 1;  // the three rows; the last one's answer asks for more
+    case Command::Run:
+      break;
   }
-  return 0;
+  return SIZE_MAX;
 }
 
 // The outcome of a cell: the status text and what the panels show.
@@ -218,9 +220,12 @@ class FaultMatrix : public StartupTest, public ::testing::WithParamInterface<Com
         break;
       case Command::Run: {
         QTimer stop;
-        stop.setSingleShot(true);
-        QObject::connect(&stop, &QTimer::timeout, [] { Click(PANEL_BTNSTOP); });
-        stop.start(kRunStopMs);
+        QObject::connect(&stop, &QTimer::timeout, [this, &stop] {
+          if (current_->sim.requestCount() < kRunStopRequests) return;
+          stop.stop();
+          Click(PANEL_BTNSTOP);
+        });
+        stop.start(10);
         Click(PANEL_BTNRUN);
         stop.stop();
         Click(PANEL_BTNSTOP);  // a run that timed out leaves the commands dimmed until Stop
@@ -254,12 +259,13 @@ class FaultMatrix : public StartupTest, public ::testing::WithParamInterface<Com
 
     const double start = Timer();
     Perform(c, fault);
-    const double took = Timer() - start;
+    const double took = Timer() - start;  // on the program's clock
     const std::string status = Status();
     const std::string data = DataShown(shownBefore);
+    const std::size_t requests = current_->sim.requestCount();
 
     const std::string where = std::string(Name(c)) + " / " + Name(fault);
-    EXPECT_LE(took, Bound(c)) << where;
+    EXPECT_LE(requests, MaxRequests(c)) << where;
     const auto it = Expected().find({c, fault});
     const Outcome expected = it != Expected().end() ? it->second : Outcome{"?", "?"};
     // An empty text: the outcome depends on timing and is not fixed here.
@@ -278,14 +284,13 @@ class FaultMatrix : public StartupTest, public ::testing::WithParamInterface<Com
     // An answer later than the wait, or one trickling in byte by byte after
     // the command gave up, still arrives; the operator's next command comes
     // after it (taken as that command's answer otherwise).
-    // A data block of 128 bytes trickles in for several seconds.
-    const bool slowBlocks = c == Command::ReadData && fault == Fault::Split;
-    testsupport::PumpFor(slowBlocks ? 6.0 : QuietTime(fault));
+    EXPECT_TRUE(testsupport::PumpUntil([this] { return current_->sim.idle(); }, 30.0)) << where;
+    testsupport::PumpFor(0.05);
     ExpectNextCommandWorks(c, fault);
 
     char line[240];
-    std::snprintf(line, sizeof line, "| %-11s | %-13s | %5.2f s | %-4s | %s", Name(c), Name(fault),
-                  took, data.c_str(), status.c_str());
+    std::snprintf(line, sizeof line, "| %-11s | %-13s | %5.2f s | %2zu | %-4s | %s", Name(c),
+                  Name(fault), took, requests, data.c_str(), status.c_str());
     return line;
   }
 
@@ -333,8 +338,8 @@ INSTANTIATE_TEST_SUITE_P(Commands, FaultMatrix,
                                            Command::Send, Command::Teach, Command::Reset,
                                            Command::Refresh, Command::Run, Command::ReadData,
                                            Command::Record),
-                         [](const auto &info) {
-                           std::string name = Name(info.param);
+                         [](const auto &row) {
+                           std::string name = Name(row.param);
                            std::erase(name, ' ');
                            std::erase(name, '-');
                            return name;

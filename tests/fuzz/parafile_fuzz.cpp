@@ -14,7 +14,7 @@
 #include "link/link.h"
 #include "params/panels.h"
 #include "params/parafile.h"
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "tests/fuzz/fuzz_runtime.h"
 
 namespace {

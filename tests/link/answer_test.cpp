@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
         Shape{"OrderWordStraddlingTheEnd", Join({kNoise, Head(Answer(), 3)}), kGet,
               "noise 5, wait"},
         Shape{"AnswerOfTheSameOrderWhateverItsWord0", Frame(0xFFFF, kGet, 0x0001), kGet, "take@0"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &row) { return std::string(row.param.name); });
 
 // Whatever the controller puts in the header and in word 0, an answer is
 // taken, from its first byte, at the start and behind a late answer; behind

@@ -65,7 +65,9 @@ TEST_F(FirmwareRead, ShortAnswerReturnsTheCountWaiting) {
 // previous transaction's text.
 TEST_F(FirmwareRead, MoreThan64BytesIsAnError) {
   Sim().setPacing(sim::Pacing::Instant);
-  SetFaults({.extraBytes = 6});
+  // In one piece: bytes that follow after a pause may be the next thing on the
+  // line rather than part of this answer.
+  SetFaults({.extraBytes = 6, .splitChunk = 70});
   EXPECT_EQ(GetVERSIONInfo(), 70);
   EXPECT_STREQ(szVersion, "");
   EXPECT_STREQ(szStatus, "Error reading firmware-info!");
@@ -169,7 +171,7 @@ TEST_F(DataBlock, ShortBlockIsATimeout) {
 // it leaves no earlier curve that could pass for this block.
 TEST_F(DataBlock, MoreThanABlockIsAnErrorAndLeavesNoOldCurve) {
   Sim().setPacing(sim::Pacing::Instant);
-  SetFaults({.extraBytes = 4});
+  SetFaults({.extraBytes = 4, .splitChunk = 132});  // in one piece, as above
   FillCurves(0x4444);
   std::strcpy(szStatus, "Data[64] block received!");  // the previous block's
   EXPECT_EQ(ReadData64(0, 0, 9), 0);

@@ -91,8 +91,8 @@ TEST_P(SilentController, CommandEndsWithTimeoutAndReadsNothingBack) {
 INSTANTIATE_TEST_SUITE_P(ResetAndRefresh, SilentController,
                          testing::Values(SilentCase{"Reset", PANEL_BUTTONRESET, 10},
                                          SilentCase{"Refresh", PANEL_BUTTONREFRESH, 11}),
-                         [](const testing::TestParamInfo<SilentCase> &info) {
-                           return std::string(info.param.name);
+                         [](const testing::TestParamInfo<SilentCase> &row) {
+                           return std::string(row.param.name);
                          });
 
 TEST_F(Commands, AnsweredCommandWhoseReadBackTimesOutEndsWithTimeout) {
@@ -100,7 +100,11 @@ TEST_F(Commands, AnsweredCommandWhoseReadBackTimesOutEndsWithTimeout) {
   // silent: the read-back's wait decides the end.
   Sim().setFaults({.silent = true});
   const std::vector<uint8_t> answer = RequestBytes(11, sim::Words16{});
-  QTimer::singleShot(200, [&] { Sim().sendRaw(answer); });
+  Sim().setClockShift(0, nullptr);  // the answer comes at 0.2 s of real time
+  QTimer::singleShot(200, [&] {
+    Sim().sendRaw(answer);
+    testsupport::SkipIdleWaits(Sim());
+  });
   const uint16_t refBefore = refA;
   const double t0 = Timer();
   Click(PANEL_BUTTONREFRESH);

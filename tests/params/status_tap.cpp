@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "link/link.h"
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "tests/params/operator_panels.h"
 
 namespace {

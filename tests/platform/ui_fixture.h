@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "platform/ui/userint.h"
 
 // Panel resource numbers and control ids of the test file.

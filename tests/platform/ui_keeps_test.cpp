@@ -7,6 +7,7 @@
 #include "platform/ui/panelplace.h"
 #include "platform/util/settings.h"
 #include "tests/platform/ui_fixture.h"
+#include "tests/support/test_settings.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ class PopupDirTest : public UiTest {
  protected:
   void TearDown() override {
     SetFilePopupAnswer(nullptr);
-    SettingsUseFile(nullptr);
+    testsupport::UseFreshSettings();
   }
 
   // Opens the popup for `types` from `given` and answers with `chosen`;

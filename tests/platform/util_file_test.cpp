@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -124,6 +125,27 @@ TEST_F(FileOps, AppendSyncsAtOnceUnlessTheFileIsHeld) {
   CloseHeldFile();
   EXPECT_EQ(SyncHeldFile(), kFileCannotOpen);
   rvutil::SetSyncForTest(nullptr);
+}
+
+int FailedSync(int) {
+  errno = EIO;
+  return -1;
+}
+
+// A replacement is on the disk before the rename puts it in place; one the
+// disk did not take leaves the old file and no temporary one.
+TEST_F(FileOps, ReplaceSyncsTheNewContentAndASyncFailureKeepsTheOldFile) {
+  Write(Path("p.cfg"), "old\n");
+  const uint32_t values[2] = {1, 2};
+  gSyncs = 0;
+  rvutil::SetSyncForTest(CountedSync);
+  ASSERT_EQ(WriteColumn(Path("p.cfg"), values, 2, VAL_TRUNCATE), kFileOk);
+  EXPECT_EQ(gSyncs, 1);
+  rvutil::SetSyncForTest(FailedSync);
+  EXPECT_EQ(WriteColumn(Path("p.cfg"), values, 1, VAL_TRUNCATE), kFileWriteFailed);
+  rvutil::SetSyncForTest(nullptr);
+  EXPECT_EQ(Read(Path("p.cfg")), "    1\n    2\n");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"p.cfg"});
 }
 
 TEST_F(FileOps, ReplaceLeavesOnlyTheNewContentAndNoTemporaryFile) {

@@ -1,5 +1,5 @@
 // Settings survive a reopening of their file; absent or unusable keys read
-// as absent; a memory-only store never touches a file.
+// as absent; each test has a file of its own.
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/util/settings.h"
+#include "tests/support/test_settings.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ class SettingsFileTest : public ::testing::Test {
     path_ = dir_.filePath("rv.conf").toStdString();
     SettingsUseFile(path_.c_str());
   }
-  void TearDown() override { SettingsUseFile(nullptr); }
+  void TearDown() override { testsupport::UseFreshSettings(); }
 
   QTemporaryDir dir_;
   std::string path_;
@@ -28,8 +29,7 @@ TEST_F(SettingsFileTest, TextAndNumbersComeBackAfterReopening) {
   SettingsSetText("popupdirs/cfg", "/home/op/Ablage mit Leerzeichen/\u00e4");
   SettingsSetInt("panels/main/top", -12);
   SettingsSync();
-  SettingsUseFile(nullptr);
-  SettingsUseFile(path_.c_str());
+  SettingsUseFile(path_.c_str());  // opened again
 
   char text[260] = "";
   ASSERT_EQ(SettingsGetText("port/device", text, sizeof text), 1);
@@ -55,18 +55,16 @@ TEST_F(SettingsFileTest, AbsentTooLongOrNonNumericKeysReadAsAbsent) {
   EXPECT_EQ(value, 7);
 }
 
-TEST(SettingsMemory, KeepsValuesForTheRunOnlyAndWritesNoFile) {
-  QTemporaryDir dir;
-  const std::string path = dir.filePath("never.conf").toStdString();
-  SettingsUseFile(nullptr);
+// A test's settings never leak into the next one's, and switching files
+// leaves the one before as it was.
+TEST_F(SettingsFileTest, AFreshTestFileStartsEmptyAndTheOneBeforeKeepsItsValues) {
   SettingsSetInt("scope/graphsource", 2);
-  SettingsSync();
+  testsupport::UseFreshSettings();
   int value = 0;
+  EXPECT_EQ(SettingsGetInt("scope/graphsource", &value), 0);
+  SettingsUseFile(path_.c_str());
   EXPECT_EQ(SettingsGetInt("scope/graphsource", &value), 1);
   EXPECT_EQ(value, 2);
-  SettingsUseFile(nullptr);
-  EXPECT_EQ(SettingsGetInt("scope/graphsource", &value), 0);
-  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path)));
 }
 
 }  // namespace

@@ -83,7 +83,6 @@ TEST(Clock, TimerRunsForwardAndDelayWaitsAtLeastItsTime) {
   Delay(0.2);
   const double t1 = Timer();
   EXPECT_GE(t1 - t0, 0.2);
-  EXPECT_LT(t1 - t0, 5.0);
   EXPECT_EQ(Delay(0.0), 0);
   EXPECT_EQ(Delay(-1.0), 0);
 }
@@ -109,7 +108,7 @@ TEST(Clock, SeamMovesTheTimerAndWholeSecondsWrapIn16Bits) {
   AdvanceTimerForTest(1000.0);
   EXPECT_GE(Timer() - before, 1000.0);
   ResetTimerForTest();
-  EXPECT_LT(Timer() - before, 100.0);
+  EXPECT_LT(Timer() - before, 1000.0);  // the offset is gone
 
   // Put the clock half a second before a 65536-second boundary; three
   // seconds later the 16-bit difference of whole seconds is still 3.

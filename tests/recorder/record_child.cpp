@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"

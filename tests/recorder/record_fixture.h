@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "params/panels.h"
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"
 #include "scope/acquire.h"

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "link/link.h"
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "platform/ui/userint.h"
 #include "tests/support/program_panels.h"
 #include "ui/RVIMZEL4V14.h"

@@ -91,6 +91,6 @@ TEST_P(ChartSaveDuringALoop, IsNotOfferedWhileItPollsAndIsOnceStopped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Loops, ChartSaveDuringALoop, ::testing::ValuesIn(kLoops),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/startup.h"
 #include "params/panels.h"
@@ -88,5 +90,22 @@ class LiveScope : public testsupport::ProgramLine {
     return Timer() - start;
   }
 
+  // Runs `action` once, from the event loop, as soon as `ready()` holds: what
+  // happens during a run follows the run's progress, not the clock, whatever
+  // pace the controller keeps.
+  void When(std::function<bool()> ready, std::function<void()> action) {
+    QTimer &timer = *watches_.emplace_back(std::make_unique<QTimer>());
+    timer.setInterval(1);
+    QObject::connect(&timer, &QTimer::timeout, [&timer, ready, action] {
+      if (!ready()) return;
+      timer.stop();
+      action();
+    });
+    timer.start();
+  }
+
   bool started_ = false;
+
+ private:
+  std::vector<std::unique_ptr<QTimer>> watches_;
 };

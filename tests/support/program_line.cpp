@@ -93,6 +93,7 @@ sim::Words16 PP() {
 
 ProgramLine::ProgramLine(ProgramSetup setup) : setup_(setup) {
   if (setup_.simulator) line_.emplace(setup_.pacing);
+  if (setup_.simulator && setup_.skipIdleWaits) SkipIdleWaits(line_->sim());
 }
 
 void ProgramLine::SetUp() {

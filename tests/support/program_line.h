@@ -13,10 +13,10 @@
 #include <string>
 
 #include "link/link.h"
-#include "platform/ui/testing.h"
 #include "platform/ui/userint.h"
 #include "sim/simulator.h"
 #include "tests/support/sim_line.h"
+#include "tests/support/ui_inspect.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace testsupport {
@@ -56,9 +56,10 @@ sim::Words16 PP();
 // What a fixture sets up before each case.
 struct ProgramSetup {
   sim::Pacing pacing = sim::Pacing::Instant;
-  bool panels = true;     // both panels loaded, callbacks bound
-  bool simulator = true;  // a simulator on a pty in the port table
-  bool openPort = true;   // com opened on it, parameters at their defaults
+  bool panels = true;         // both panels loaded, callbacks bound
+  bool simulator = true;      // a simulator on a pty in the port table
+  bool openPort = true;       // com opened on it, parameters at their defaults
+  bool skipIdleWaits = true;  // the simulator skips the program's idle waiting
 };
 
 class ProgramLine : public testing::Test {

@@ -7,8 +7,8 @@
 #include "platform/serial/internal.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
-#include "platform/ui/testing.h"
 #include "platform/ui/userint.h"
+#include "tests/support/ui_inspect.h"
 
 int PortTableCount() {
   int count = 0;

@@ -7,11 +7,17 @@
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
 #include "platform/ui/userint.h"
+#include "platform/util/clockseam.h"
+#include "tests/support/latitude.h"
 
 namespace testsupport {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Less than the link's shortest wait for an answer (1.5 s) and the tenth of a
+// second before a skip.
+constexpr double kIdleSkipSeconds = 1.35;
 
 Clock::time_point after(double seconds) {
   return Clock::now() +
@@ -21,6 +27,7 @@ Clock::time_point after(double seconds) {
 }  // namespace
 
 SimLine::SimLine(sim::Pacing pacing) : sim_(pacing) {
+  ApplyLatitude(sim_);
   if (!sim_.start()) return;
   device_ = sim_.slavePath();
   port_ = PortTableAddDevice(device_);
@@ -35,6 +42,27 @@ int SimLine::open(double timeoutSeconds) {
   const int opened = OpenComConfig(port_, "", 19200, 0, 8, 1, 4096, 4096);
   if (opened < 0) return opened;
   return SetComTime(port_, timeoutSeconds);
+}
+
+void SkipIdleWaits(sim::Simulator &controller) {
+  controller.setClockShift(kIdleSkipSeconds, AdvanceTimerForTest);
+}
+
+ClockRunAhead::ClockRunAhead(double seconds)
+    : thread_([this, seconds] {
+        std::unique_lock lock(mutex_);
+        while (!wake_.wait_for(lock, std::chrono::milliseconds(100), [this] { return done_; })) {
+          AdvanceTimerForTest(seconds);
+        }
+      }) {}
+
+ClockRunAhead::~ClockRunAhead() {
+  {
+    std::lock_guard lock(mutex_);
+    done_ = true;
+  }
+  wake_.notify_all();
+  thread_.join();
 }
 
 bool PumpUntil(const std::function<bool()> &done, double seconds) {

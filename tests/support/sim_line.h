@@ -2,16 +2,20 @@
 // registered in the port table, and loops that wait with a time limit.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "sim/simulator.h"
 
 namespace testsupport {
 
-// A started simulator whose slave device is in the port table.
+// A started simulator whose slave device is in the port table, with the run's
+// latitude (tests/support/latitude.h).
 class SimLine {
  public:
   explicit SimLine(sim::Pacing pacing = sim::Pacing::Line);
@@ -31,6 +35,28 @@ class SimLine {
   sim::Simulator sim_;
   std::string device_;
   int port_ = -1;
+};
+
+// The simulator skips the program's idle waiting (the clock seam): every
+// exchange keeps its timing on the program's clock, in a fraction of the
+// real time. For every test whose subject is not real time itself.
+void SkipIdleWaits(sim::Simulator &controller);
+
+// While it lives, the program's clock runs ahead: a thread of its own moves
+// it on `seconds` every tenth of a second. For waits that nothing can end
+// any more, on a line that is closed or gone.
+class ClockRunAhead {
+ public:
+  explicit ClockRunAhead(double seconds);
+  ~ClockRunAhead();
+  ClockRunAhead(const ClockRunAhead &) = delete;
+  ClockRunAhead &operator=(const ClockRunAhead &) = delete;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool done_ = false;
+  std::thread thread_;
 };
 
 // Processes events (ProcessSystemEvents) until done() holds or the time is

@@ -1,11 +1,13 @@
 // Test entry: starts the run-time offscreen, then runs the cases.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/ui/userint.h"
-#include "platform/util/settings.h"
 #include "platform/util/utility.h"
+#include "tests/support/latitude.h"
+#include "tests/support/test_settings.h"
 
 // The system font library keeps a few bytes for the whole run; that is not
 // ours to fix and would fail every widget test under LeakSanitizer.
@@ -22,7 +24,12 @@ class ResumeWaitsAfterEachCase : public testing::EmptyTestEventListener {
 int main(int argc, char **argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
-  SettingsUseFile(nullptr);  // never the user's own settings
+  if (!testsupport::LatitudeSettingValid()) {
+    std::fprintf(stderr, "RVIM_SIM_LATITUDE must be a number\n");
+    return 2;
+  }
+  testsupport::ReportLatitudeOnFailure();
+  testsupport::UseFreshSettings();  // never the user's own settings
   if (!InitCVIRTE(nullptr, argv, nullptr)) return 1;
   testing::UnitTest::GetInstance()->listeners().Append(new ResumeWaitsAfterEachCase);
   return RUN_ALL_TESTS();

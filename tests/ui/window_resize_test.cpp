@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "platform/ui/testing.h"
+#include "tests/support/ui_inspect.h"
 #include "platform/ui/userint.h"
 #include "tests/support/program_panels.h"
 #include "ui/RVIMZEL4V14.h"

@@ -1,5 +1,5 @@
-// Test access to panels and charts (declared in testing.h).
-#include "platform/ui/testing.h"
+// What the panels and charts hold, read from the run-time's own records.
+#include "tests/support/ui_inspect.h"
 
 #include "platform/ui/color.h"
 #include "platform/ui/editmark.h"
