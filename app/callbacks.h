@@ -16,6 +16,9 @@ int CC_POPUP(int panel, int event, void *callbackData, int eventData1, int event
 // Control callbacks.
 int CC_DropDCom(int panel, int control, int event, void *callbackData, int eventData1,
                 int eventData2);
+// Opens the line monitor (also Ctrl+L, the button's shortcut).
+int CC_BTNMonitor(int panel, int control, int event, void *callbackData, int eventData1,
+                  int eventData2);
 
 // The registry LoadPanel resolves the resource file's callback names against.
 extern const CallbackEntry kCallbackTable[];

@@ -1,12 +1,15 @@
-// --port PATH|NUMBER and --demo choose the port at start.
+// --port PATH|NUMBER and --demo choose the port at start; --log FILE keeps
+// the line's events.
 #include "app/cmdline.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "link/link.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/porttable_identity.h"
 #include "platform/util/cmdline.h"
+#include "platform/util/linelog.h"
 #include "platform/util/types.h"
 
 namespace {
@@ -17,6 +20,9 @@ const CommandLineOption kOptions[] = {
      "Open this serial device (a path such as /dev/ttyUSB0 or a /dev/serial/by-id name) or "
      "port number at start."},
     {"demo", nullptr, "Start on the built-in demo controller."},
+    {"log", "FILE",
+     "Write every event of the serial line (frames, time-outs, status texts) to this file, one "
+     "line each, for a support request."},
 };
 constexpr int kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
@@ -46,6 +52,15 @@ bool CommandLineEndsProgram(int argc, char **argv, int *exitCode) {
   if (*exitCode == kCommandLineStart && CommandLineIsSet("port") &&
       CommandLineValue("port", port, sizeof port) == 0) {
     *exitCode = CommandLineError("The port path is too long.");
+  }
+  char log[kMaxPathname] = "";
+  if (*exitCode == kCommandLineStart && CommandLineIsSet("log") &&
+      CommandLineValue("log", log, sizeof log) == 0) {
+    *exitCode = CommandLineError("The log file path is too long.");
+  }
+  if (*exitCode == kCommandLineStart && log[0] != '\0' && !SetLineLogFile(log)) {
+    std::fprintf(stderr, "Cannot write the log file %s\n", log);
+    *exitCode = 2;
   }
   return *exitCode != kCommandLineStart;
 }

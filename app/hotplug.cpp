@@ -22,6 +22,7 @@
 #include "platform/serial/rs232.h"
 #include "platform/ui/hotplug.h"
 #include "platform/ui/userint.h"
+#include "platform/util/linelog.h"
 #include "scope/acquire.h"
 #include "ui/RVIMZEL4V14.h"
 
@@ -58,6 +59,7 @@ void ShowText(const char *text) {
 
 // Closed at once, so the kernel can give the returning adapter its old name.
 void Lose() {
+  LineLogRecord(kLineUnplugged, com, 0, 0, 0);
   CloseCom(com);
   gPort.lost = true;
   char text[sizeof szStatus];
@@ -80,6 +82,7 @@ int FindFollowed() {
 void Reopen() {
   CloseCom(com);
   const int good = OpenAndCheckLine(com);
+  LineLogRecord(kLineReplugged, com, good, 0, 0);
   char text[sizeof szStatus];
   std::snprintf(text, sizeof text, "Port %d reconnected - %.200s", com,
                 good != 0 ? "Echo Check - Line Ok!" : szStatus);

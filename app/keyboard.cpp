@@ -18,9 +18,14 @@ void StopWhatRuns() {
   CC_BTNStop(panelHandle, PANEL_BTNSTOP, EVENT_COMMIT, nullptr, 0, 0);
 }
 
+void OpenLineMonitor() {
+  CC_BTNMonitor(panelHandle, PANEL_BTNMONITOR, EVENT_COMMIT, nullptr, 0, 0);
+}
+
 }  // namespace
 
 void BindOperatorKeys() {
   SetProgramKey(panelHandle, "Esc", StopWhatRuns);
+  SetProgramKey(panelHandle, "Ctrl+L", OpenLineMonitor);  // from any window, as the banner's button
   SetProgramCloseKey(panelHandle, "Ctrl+Q");  // the same close as the window's close box
 }

@@ -10,13 +10,16 @@
 #include "app/portselect.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "link/linedecode.h"
 #include "link/link.h"
 #include "params/panels.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
+#include "platform/ui/linemonitor.h"
 #include "platform/ui/listchoice.h"
 #include "platform/ui/userint.h"
 #include "platform/util/appdirs.h"
+#include "platform/util/linelog.h"
 #include "platform/util/utility.h"
 #include "ui/RVIMZEL4V14.h"
 
@@ -66,6 +69,9 @@ int StartProgram(int, char **argv) {
   if ((panelPopUp = LoadPanel(0, path, POPUP)) < 0) return ReportResourceFailure(path, panelPopUp);
   EndWaitsOnPanelClose(panelHandle);  // also while a wait processes no events
   NameControlsForScreenReaders();
+  SetLineEventReader(LinkEventReader());
+  SetLineMonitorReport(ShowStatus);
+  StartLineLogWriters();
   BindOperatorKeys();
   GetProjectDir(proj_dir);
   PortTableSetDemoStarter(StartDemoController);
@@ -87,6 +93,7 @@ void EndProgram() {
   DiscardPanel(panelPopUp);
   DiscardPanel(panelHandle);
   StopDemoController();
+  StopLineLogWriters();
 }
 
 int WinMain(int argc, char **argv) {

@@ -26,6 +26,7 @@ const CallbackEntry kCallbackTable[] = {
     {"CC_NEDITRecTime", CC_NEDITRecTime, nullptr},
     {"CC_NEDITRecSamples", CC_NEDITRecSamples, nullptr},
     {"CC_RecordFileNameBtn", CC_RecordFileNameBtn, nullptr},
+    {"CC_BTNMonitor", CC_BTNMonitor, nullptr},
 };
 
 const int kCallbackCount = sizeof(kCallbackTable) / sizeof(kCallbackTable[0]);

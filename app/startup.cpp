@@ -1,6 +1,7 @@
 // Start values, the port opening and the start-up handshake.
 #include "app/startup.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "app/portselect.h"
@@ -98,10 +99,24 @@ void InitVars() {
   }
 }
 
+void OpenFailureText(int result, char *text, std::size_t size) {
+  ComOpenFailure failure;
+  GetComOpenFailure(&failure);
+  const char *cause = result == kRS232CannotOpenPort ? OpenCauseText(failure.cause) : nullptr;
+  if (cause == nullptr) {
+    CopyText(text, size, OpenErrorText(result));
+  } else if (failure.cause == kComOpenInUse && failure.holderPid > 0) {
+    std::snprintf(text, size, "%s - %s (%s, PID %d)", OpenErrorText(result), cause,
+                  failure.holderName, failure.holderPid);
+  } else {
+    std::snprintf(text, size, "%s - %s", OpenErrorText(result), cause);
+  }
+}
+
 int OpenAndCheckLine(int port) {
   int result = OpenRS232(port);
   if (result < 0) {
-    CopyText(szStatus, sizeof szStatus, OpenErrorText(result));
+    OpenFailureText(result, szStatus, sizeof szStatus);
     ShowStatus(szStatus);
     return 0;
   }
@@ -122,9 +137,11 @@ void InitRS232(int port) {
   const char *lostSet = nullptr;
   PushGET(RAM, 0);
   if (rx_flag != 1) lostSet = "Parameter-frame NOT received - set 0!";
+  MarkAnsweredSetHeld(0);
   target = RAM;
   PushGET(RAM, 1);
   if (rx_flag != 1 && lostSet == nullptr) lostSet = "Parameter-frame NOT received - set 1!";
+  MarkAnsweredSetHeld(1);
   gSetsRead = lostSet == nullptr ? 1 : 0;
   SetPanelValues();
   if (GetVERSIONInfo() != 64) CopyText(szStatus, sizeof szStatus, "Error reading firmware-info!");

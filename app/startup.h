@@ -1,6 +1,8 @@
 // Program start, start-up handshake and shut-down.
 #pragma once
 
+#include <cstddef>
+
 // The program's entry: 0 after a normal run; 0 or 2 when the command line
 // ends it (help, version; an unusable one), 1 when the panel resource file
 // cannot be loaded, -1 when the run-time cannot start.
@@ -20,3 +22,6 @@ int HandshakeReadSets();
 int OpenAndCheckLine(int port);
 // The status text for a negative result of the port opening.
 const char *OpenErrorText(int result);
+// The same, with the cause where the system tells it: "Cannot open port -
+// no such device", "... - in use by another program (minicom, PID 4711)".
+void OpenFailureText(int result, char *text, std::size_t size);

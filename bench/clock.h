@@ -1,4 +1,5 @@
-// Clocks for the figures: wall time and the CPU time of the whole process.
+// Clocks for the figures: wall time, the CPU time of the whole process and of
+// the calling thread.
 #pragma once
 
 #include <time.h>
@@ -13,4 +14,7 @@ inline double WallSeconds() {
 }
 inline double CpuSeconds() {
   return secondsOf(CLOCK_PROCESS_CPUTIME_ID);
+}
+inline double ThreadCpuSeconds() {
+  return secondsOf(CLOCK_THREAD_CPUTIME_ID);
 }

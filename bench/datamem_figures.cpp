@@ -10,6 +10,7 @@
 #include "bench/clock.h"
 #include "bench/figures.h"
 #include "bench/link_port.h"
+#include "bench/panels.h"
 #include "link/link.h"
 #include "params/panels.h"
 #include "platform/serial/porttable.h"
@@ -26,20 +27,6 @@ constexpr double kLineBytesPerSecond = 1920.0;  // 19200 baud, 10 bits a byte
 constexpr int kReadoutLineBytes = 72 + 4 * (36 + 128);
 constexpr int kRuns = 5;
 constexpr int kNormalisedSource = 1;
-
-// The panels as start-up leaves them; those of an earlier figure are reused.
-bool PanelsReady() {
-  if (panelHandle > 0) return true;
-  RegisterCallbacks(kCallbackTable, kCallbackCount);
-  char dir[kMaxPathname] = "";
-  char path[kMaxPathname] = "";
-  if (GetProjectDir(dir) != 0 || MakePathname(dir, "RVIMZEL4V14.uir", path) != 0) return false;
-  panelHandle = LoadPanel(0, path, PANEL);
-  panelPopUp = LoadPanel(0, path, POPUP);
-  if (panelHandle <= 0 || panelPopUp <= 0) return false;
-  InitVars();
-  return true;
-}
 
 // One readout; its wall time in seconds, or -1 when a block did not arrive.
 double TimeOneReadout() {

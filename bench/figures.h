@@ -30,10 +30,18 @@ double LiveShareOfLineLimit();
 double LiveShareOfLineLimitMedianCycle();
 double LiveCpuPercentLinePaced();
 double LiveProgramCpuPercentLinePaced();  // the same without the in-process simulator
+// The share of the line limit and the program's CPU share of the same run
+// with the line monitor open and following it.
+double LiveShareOfLineLimitMonitorOpen();
+double LiveShareOfLineLimitMedianCycleMonitorOpen();
+double LiveProgramCpuPercentMonitorOpen();
 // The same loop 3 s against the instant simulator: answers a second, and the
 // program thread's CPU time per request/answer/plot cycle in ms.
 double LiveAnswersPerSecondInstant();
 double LiveCycleMsInstant();
+// Thread CPU time in ms of one look of the open line monitor at the line
+// (eleven new events, as 200 ms of a live run bring) with its repaint.
+double MonitorLookMs();
 // Mean time in ms of one chart refresh with its repaint, offscreen.
 double RefreshRawMs();
 double RefreshNormMs();

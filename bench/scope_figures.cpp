@@ -10,6 +10,7 @@
 #include "bench/figures.h"
 #include "link/link.h"
 #include "platform/serial/porttable.h"
+#include "platform/ui/linemonitor.h"
 #include "platform/ui/userint.h"
 #include "scope/history.h"
 #include "scope/plots.h"
@@ -30,10 +31,6 @@ struct RunFigures {
   double programCpuPercent = -1;  // the process without the simulator's thread
   double mainCpuMsPerCycle = -1;  // the program's own thread
 };
-
-double ThreadCpuSeconds() {
-  return secondsOf(CLOCK_THREAD_CPUTIME_ID);
-}
 
 // The program started as WinMain starts it, talking to one simulator.
 struct Session {
@@ -91,6 +88,17 @@ const RunFigures &LineRun() {
   return figures;
 }
 
+// The same run with the line monitor open beside the panel, following it.
+const RunFigures &LineRunMonitorOpen() {
+  static const RunFigures figures = [] {
+    if (session().ok) DisplayLineMonitor(panelHandle);
+    const RunFigures run = MeasureRun(sim::Pacing::Line, kLineRunSeconds);
+    HideLineMonitor();
+    return run;
+  }();
+  return figures;
+}
+
 const RunFigures &InstantRun() {
   static const RunFigures figures = MeasureRun(sim::Pacing::Instant, kInstantRunSeconds);
   return figures;
@@ -132,6 +140,20 @@ double LiveCpuPercentLinePaced() {
 
 double LiveProgramCpuPercentLinePaced() {
   return LineRun().programCpuPercent;
+}
+
+double LiveShareOfLineLimitMonitorOpen() {
+  const double rate = LineRunMonitorOpen().cycles.steadyPerSecond;
+  return rate < 0 ? -1 : rate / kLineAnswersPerSecond;
+}
+
+double LiveShareOfLineLimitMedianCycleMonitorOpen() {
+  const double rate = LineRunMonitorOpen().cycles.medianPerSecond;
+  return rate < 0 ? -1 : rate / kLineAnswersPerSecond;
+}
+
+double LiveProgramCpuPercentMonitorOpen() {
+  return LineRunMonitorOpen().programCpuPercent;
 }
 
 double LiveAnswersPerSecondInstant() {

@@ -74,6 +74,7 @@ char rxWindow[kWindowBytes];
 
 void TakeAnswer() {
   ComRd(com, szReadBuf, kFrameBytes);  // waiting already
+  LogAnswerTaken(com);
   GetRxBuf(PNUM);
   rx_flag = 1;
   graphrefresh = 1;
@@ -115,12 +116,16 @@ void RX_Receive_Function(int /*portNumber*/, int events, void * /*callbackData*/
       case AnswerStep::Wait:
         return;
       case AnswerStep::Take:
-        if (decision.offset > 0) ComRd(com, rxWindow, decision.offset);  // noise ahead of it
+        if (decision.offset > 0) {
+          ComRd(com, rxWindow, decision.offset);  // noise ahead of it
+          LogPassedOver(rxWindow, decision.offset, false);
+        }
         TakeAnswer();
         return;
       case AnswerStep::SkipNoise:
       case AnswerStep::SkipFrame:
         ComRd(com, rxWindow, decision.count);
+        LogPassedOver(rxWindow, decision.count, decision.step == AnswerStep::SkipFrame);
         break;
     }
   }
@@ -139,6 +144,7 @@ int WaitRxFull() {
     tdiff = Timer() - tstart;
     if (tdiff > kAnswerWaitSeconds) {
       std::strcpy(szStatus, "Timeout-RS-232...");
+      LogAnswerMissing(kAnswerWaitSeconds);
       MarkLineUnsettled();
       ret = 0;
       break;
@@ -166,10 +172,12 @@ void MarkLineUnsettled() {
 void SettleLine(int nextOrder) {
   if (lineUnsettled == 0) return;
   lineUnsettled = 0;
+  const double begin = Timer();
   if (nextOrder == unansweredOrder && AnswersWithAFrame(nextOrder)) {
     // Only time tells a late answer from the next one's: give it its chance.
     while (Timer() < unsettledAt + kSameOrderSeconds && WaitsEnded() == 0) ProcessSystemEvents();
   }
   AwaitQuietLine();
+  LogQuietWait(Timer() - begin, GetInQLen(com));
   FlushInQ(com);
 }

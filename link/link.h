@@ -97,3 +97,25 @@ void PushGET(int store, uint16_t paraset);
 int GetVERSIONInfo();
 int ReadData64(int offset, int selector, int blockOrder);
 int SendInfoBlockToFlash(int first, int second);
+
+// ---- Line monitor ----------------------------------------------------------------------
+// What the link adds to the line's event stream beside the bytes the port
+// records itself. Each copies a few words and bytes; nothing is formatted.
+// The answer frame in szReadBuf (read from `port`) was taken for the request
+// in szWriteBuf.
+void LogAnswerTaken(int port);
+// `count` bytes read into szReadBuf as the block that answers the request.
+void LogBlockRead(int count);
+// The wait for the answer to the request in szWriteBuf ran out after tdiff
+// seconds (limit `limitSeconds`); what came of the answer is still queued.
+void LogAnswerMissing(double limitSeconds);
+// A read of the answer returned only `count` bytes (in szReadBuf) within the limit.
+void LogAnswerShort(int port, double limitSeconds, int count);
+// Bytes passed over ahead of the answer: line noise, or a whole frame that
+// answered another request.
+void LogPassedOver(const char *bytes, int count, bool otherAnswer);
+// The wait for a quiet line took `seconds`; `bytes` came meanwhile.
+void LogQuietWait(double seconds, int bytes);
+// The words for why a port did not open (kComOpen...), e.g. "no such device";
+// nullptr when the cause is unknown.
+const char *OpenCauseText(int cause);

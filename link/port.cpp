@@ -13,3 +13,16 @@ int OpenRS232(int port) {
   InstallComCallback(port, eventMask, kFrameBytes, sync, RX_Receive_Function, nullptr);
   return 0;
 }
+
+const char *OpenCauseText(int cause) {
+  switch (cause) {
+    case kComOpenNoPermission:
+      return "permission denied (add your user to the dialout group, then log in again)";
+    case kComOpenInUse:
+      return "in use by another program";
+    case kComOpenNoDevice:
+      return "no such device";
+    default:
+      return nullptr;
+  }
+}

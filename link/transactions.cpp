@@ -23,6 +23,7 @@ constexpr int kVersionBytes = 64;
 constexpr int kBlockBytes = 128;
 constexpr int kBlockWords = 64;
 constexpr double kEchoPauseSeconds = 0.05;
+constexpr double kPortTimeoutSeconds = 2.0;  // bounds the direct reads
 constexpr double kVersionWaitSeconds = 2.0;
 constexpr double kBlockWaitSeconds = 1.5;
 // Pause between two polls of the input queue: keeps the busy wait from
@@ -66,7 +67,10 @@ int PollInputQueue(int bytes, double limit, const char *timeoutText, bool *timed
   for (;;) {
     waiting = GetInQLen(com);
     tdiff = Timer() - tstart;
-    if (tdiff > limit) std::strcpy(szStatus, timeoutText);
+    if (tdiff > limit) {
+      std::strcpy(szStatus, timeoutText);
+      LogAnswerMissing(limit);
+    }
     if (tdiff > limit || (waiting < bytes && WaitsEnded() != 0)) {
       MarkLineUnsettled();
       *timedOut = true;
@@ -129,8 +133,10 @@ int CheckComLine(int port) {
   SendRequest(port, kEchoOrder, pp);
   Delay(kEchoPauseSeconds);
   nBytesR = ComRd(port, szReadBuf, kFrameBytes);
+  if (nBytesR >= kFrameBytes) LogAnswerTaken(port);
   int result = 0;
   if (nBytesR < kFrameBytes) {
+    LogAnswerShort(port, kPortTimeoutSeconds, nBytesR);
     MarkLineUnsettled();
     std::strcpy(szStatus, "Timeout < 36 Bytes");
   } else if (AnswerHasSync()) {
@@ -179,6 +185,7 @@ int GetVERSIONInfo() {
                                      "Timeout - reading firmware info!", &timedOut);
   szVersion[0] = '\0';
   nBytesR = ReadWaiting(com, waiting);
+  if (nBytesR > 0) LogBlockRead(nBytesR);
   if (nBytesR == kVersionBytes) {
     int words[kVersionBytes / 2];
     for (int i = 0; i < kVersionBytes / 2; ++i) words[i] = static_cast<int>(WordAt(szReadBuf, i));
@@ -207,6 +214,7 @@ int ReadData64(int offset, int selector, int blockOrder) {
                                      "Timeout-RS-232 while reading 64 data-words!", &timedOut);
   if (timedOut) ZeroCurves();
   nBytesR = ReadWaiting(com, waiting);
+  if (nBytesR > 0) LogBlockRead(nBytesR);
   int result = 0;
   if (nBytesR == kBlockBytes) {
     std::strcpy(szStatus, "Data[64] block received!");
@@ -227,9 +235,11 @@ int SendInfoBlockToFlash(int first, int second) {
   Delay(kEchoPauseSeconds);
   nBytesR = ComRd(kInfoBlockPort, szReadBuf, kFrameBytes);
   if (nBytesR < kFrameBytes) {
+    LogAnswerShort(kInfoBlockPort, kPortTimeoutSeconds, nBytesR);
     std::strcpy(szStatus, "Timeout: SendInfoBlockToFlash < 36 Bytes");
     return -1;
   }
+  LogAnswerTaken(kInfoBlockPort);
   if (AnswerHasSync()) {
     std::strcpy(szStatus, "ok:  SendInfoBlockToFlash!");
     return 1;

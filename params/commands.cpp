@@ -27,6 +27,7 @@ void AwaitAnswerAndReadBack() {
       // The panels show what the controller now holds, so that the next
       // Send does not undo the command.
       if (rx_flag == 1) SetPanelValues();
+      MarkAnsweredSetHeld(0);
       break;
     }
     tdiff = Timer() - tstart;
@@ -37,6 +38,7 @@ void AwaitAnswerAndReadBack() {
     }
   } while (tdiff < TIMEOUT);
   if (tdiff > TIMEOUT) {
+    LogAnswerMissing(TIMEOUT);
     MarkLineUnsettled();
     ShowStatus("Timeout RS-232!!");
   }

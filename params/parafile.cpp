@@ -36,6 +36,11 @@ void TakeSet(const uint32_t *values, uint16_t paraset) {
   CopyPPtoVars(paraset);
 }
 
+void MarkBothSetsHeldByFile() {
+  MarkSetHeld(0, kHeldByFile);
+  MarkSetHeld(1, kHeldByFile);
+}
+
 }  // namespace
 
 int SelectParaFile(int buttonLabel) {
@@ -55,6 +60,7 @@ void SendParaToFile() {
                   VAL_GROUPS_AS_COLUMNS, VAL_CONST_WIDTH, kFieldWidth, VAL_ASCII, VAL_TRUNCATE);
   // The file is replaced whole or not at all, so a failure leaves the old one.
   ShowStatus(result == kFileOk ? "Parameter file saved!" : "Parameter file NOT saved!");
+  if (result == kFileOk) MarkBothSetsHeldByFile();
 }
 
 void ReadParaFromFile() {
@@ -69,5 +75,6 @@ void ReadParaFromFile() {
   }
   TakeSet(values, 0);
   TakeSet(values + PNUM, 1);
+  MarkBothSetsHeldByFile();
   ShowStatus("Parameter file read!");
 }

@@ -14,6 +14,15 @@ void SetPanelValues();
 // Rewrites the four mode text boxes from trigmode, evalmode, anamode, outmode.
 void ShowModeTexts();
 
+// Edit marks. The values the variables of a set (0 full, 1 channel B) now
+// hold are what the controller or the parameter file holds: an input whose
+// value differs from them is marked until a transfer moves it again.
+enum { kHeldByController = 0, kHeldByFile = 1 };
+void MarkSetHeld(uint16_t paraset, int holder);
+// MarkSetHeld(paraset, kHeldByController) when the read just made was
+// answered (rx_flag).
+void MarkAnsweredSetHeld(uint16_t paraset);
+
 // The words the system holds for each mode value.
 const char *TrigModeText(uint16_t mode);
 const char *EvalModeText(uint16_t mode);

@@ -47,9 +47,11 @@ void SendToController() {
   order = code;
   GetPanelValues();
   const bool fullSetSent = SendSet(0);
+  if (fullSetSent) MarkSetHeld(0, kHeldByController);
   ShowStatus(fullSetSent ? "Transmit para1 Ok!" : "Transmit ERROR - para1 NOT sent!");
   Delay(kBetweenSetsSeconds);
   const bool channelBSent = SendSet(1);
+  if (channelBSent) MarkSetHeld(1, kHeldByController);
   // A lost full set stays shown: the last text tells about the whole Send.
   if (fullSetSent)
     ShowStatus(channelBSent ? "Transmit para Ok!" : "Transmit ERROR - para NOT sent!");
@@ -95,7 +97,9 @@ int CC_BTNGet(int, int, int event, void *, int, int) {
   } else {
     PushGET(target, 0);
     const int fullSetArrived = rx_flag;
+    MarkAnsweredSetHeld(0);
     PushGET(target, 1);
+    MarkAnsweredSetHeld(1);
     // An answered channel-B set must not hide a lost full set.
     if (fullSetArrived != 1) ShowStatus("Parameter-frame NOT received - set 0!");
   }

@@ -133,6 +133,7 @@ void RecordLoop(uint16_t interval, uint16_t samples) {
     if (!SyncWrittenRow(&rowUnsynced)) return;
     tdiff = Timer() - tstart;
     if (tdiff > TIMEOUT) {
+      LogAnswerMissing(TIMEOUT);
       StopWithStatus("Timeout RS232-Line!");
       return;
     }

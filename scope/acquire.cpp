@@ -35,6 +35,7 @@ void SendNextRequest() {
 bool AnswerOverdue() {
   tdiff = Timer() - tstart;
   if (tdiff <= kAnswerTimeout) return false;
+  LogAnswerMissing(kAnswerTimeout);
   ShowStatus("Timeout RS232-Line!");
   MarkLineUnsettled();
   stop_flag = 1;

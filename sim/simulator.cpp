@@ -192,7 +192,9 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
       shift = {};
       continue;
     }
-    if (requestsSinceFaults == faults.silentAtRequest) {
+    const bool silenced =
+        faults.silentFromRequest > 0 && requestsSinceFaults >= faults.silentFromRequest;
+    if (silenced || requestsSinceFaults == faults.silentAtRequest) {
       planShift(false, 0, request.due);
       continue;
     }

@@ -24,7 +24,8 @@ enum class Pacing { Line, Instant };
 // gaps, ffHeader or header the header, answerWord0 word 0. wrongSync touches
 // only what latitude keeps fixed.
 // truncateTo, extraBytes and garbageBefore act on the varied answer; silent,
-// silentAtRequest, dropOrder9Offset and hangUpAtRequest leave nothing to vary.
+// silentFromRequest, silentAtRequest, dropOrder9Offset and hangUpAtRequest leave
+// nothing to vary.
 struct Faults {
   bool silent = false;        // answer nothing
   double answerDelay = 0;     // seconds between a complete request and its answer
@@ -37,6 +38,7 @@ struct Faults {
   int dropOrder9Offset = -1;  // leave unanswered the data block request for this offset
   int garbageBefore = 0;      // put N bytes of line noise (no 00 55 among them) before each answer
   int hangUpAtRequest = 0;    // hang up instead of answering the Nth request after setFaults
+  int silentFromRequest = 0;  // answer nothing from the Nth request after setFaults on
   int silentAtRequest = 0;    // leave the Nth request after setFaults unanswered
   int header = -1;            // frame answers start with this word instead of 00 55
   // Word 0 of the answers to parameter reads and commands (orders 2, 4, 6, 10,

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/serial/port.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
+#include "platform/util/linelog.h"
 #include "platform/util/utility.h"
 
 namespace {
@@ -57,7 +59,31 @@ int withPort(int port, Action action) {
   return action(*open);
 }
 
+ComOpenFailure gOpenFailure;
+
+void RecordOpenFailure(int port, int error, const std::string &device,
+                       const SerialPort::OpenFailure &failure) {
+  gOpenFailure = ComOpenFailure{};
+  gOpenFailure.cause = failure.cause;
+  gOpenFailure.holderPid = failure.holderPid;
+  std::snprintf(gOpenFailure.holderName, sizeof gOpenFailure.holderName, "%s",
+                failure.holder.c_str());
+  const std::string holder = std::string(1, '\0') + gOpenFailure.holderName;
+  LineLogRecord(kLineOpenFailed, port, error, failure.cause, failure.holderPid, device.data(),
+                static_cast<int>(device.size()), holder.data(), static_cast<int>(holder.size()));
+}
+
+void RecordOpened(int port, const std::string &device, const PortSettings &settings) {
+  LineLogRecord(kLinePortOpened, port, static_cast<int>(settings.baudRate), settings.dataBits,
+                settings.parity * 10 + settings.stopBits, device.data(),
+                static_cast<int>(device.size()));
+}
+
 }  // namespace
+
+void GetComOpenFailure(ComOpenFailure *failure) {
+  *failure = gOpenFailure;
+}
 
 int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, int dataBits,
                   int stopBits, int inputQueueSize, int outputQueueSize) {
@@ -68,15 +94,23 @@ int OpenComConfig(int port, const char *deviceName, long baudRate, int parity, i
     return kRS232InvalidParameter;
   }
   std::string device = deviceName != nullptr ? deviceName : "";
+  SerialPort::OpenFailure failure;
   if (device.empty()) {
     const int resolved = PortTableResolveDevice(port, &device);
-    if (resolved < 0) return resolved;
+    if (resolved < 0) {
+      RecordOpenFailure(port, resolved, device, failure);
+      return resolved;
+    }
   }
   closePort(port);  // reopening: our own lock would refuse the device
   int error = 0;
-  std::unique_ptr<SerialPort> opened = SerialPort::Open(port, device, settings, &error);
-  if (!opened) return error;
+  std::unique_ptr<SerialPort> opened = SerialPort::Open(port, device, settings, &error, &failure);
+  if (!opened) {
+    RecordOpenFailure(port, error, device, failure);
+    return error;
+  }
   ports().open[static_cast<std::size_t>(port)] = std::move(opened);
+  RecordOpened(port, device, settings);
   return 0;
 }
 
@@ -102,6 +136,7 @@ int CloseCom(int port) {
   if (!validNumber(port)) return kRS232InvalidPort;
   if (!ports().open[static_cast<std::size_t>(port)]) return kRS232PortNotOpen;
   closePort(port);
+  LineLogRecord(kLinePortClosed, port, 0, 0, 0);
   return 0;
 }
 
@@ -114,13 +149,16 @@ int FlushOutQ(int port) {
 }
 
 int ComWrt(int port, const char *buffer, int count) {
-  return withPort(port, [buffer, count](SerialPort &open) {
+  const int result = withPort(port, [buffer, count](SerialPort &open) {
     if (count < 0 || (count > 0 && buffer == nullptr)) {
       return static_cast<int>(kRS232InvalidParameter);
     }
     if (WaitsEnded() != 0) return 0;  // the transaction under way ends: no new request
     return open.write(buffer, count);
   });
+  LineLogRecord(result == count ? kLineWrite : kLineWriteFailed, port, count, result, 0, buffer,
+                count);
+  return result;
 }
 
 int ComRd(int port, char *buffer, int count) {

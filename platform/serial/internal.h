@@ -8,12 +8,16 @@
 #include "platform/serial/porttable.h"
 
 // A serial device as the system reports it: name "ttyUSB0", location
-// "/dev/ttyUSB0", and for a USB adapter its identity, e.g.
-// "0403:6001:A10K7Q2M@1-1.2" (vendor:product:serial number@USB port path).
+// "/dev/ttyUSB0"; for a USB adapter its identity, e.g.
+// "0403:6001:A10K7Q2M@1-1.2" (vendor:product:serial number@USB port path);
+// and what its driver tells of the adapter (description "FT232R USB UART",
+// serial number "A1B2C3D4"; empty when it tells nothing).
 struct DetectedDevice {
   std::string name;
   std::string location;
   std::string usb = {};
+  std::string description = {};
+  std::string serialNumber = {};
 };
 
 // Where the port table learns the detected devices: the system by default.
@@ -48,3 +52,9 @@ using SerialIoctl = int (*)(int fd, unsigned long request, serial_struct *info);
 void SetSerialIoctlForTest(SerialIoctl ioctlFunction);
 int RequestLowLatency(int fd);
 void RestoreSerialFlags(int fd, int flags);
+
+// The process that holds a device (a lock in /proc/locks, or a UUCP lock file
+// LCK..<name> in /run/lock or /var/lock) and its name; 0 when none is found.
+int FindLockHolder(const std::string &device, std::string *name);
+// Where UUCP lock files are looked for; for tests.
+void SetLockDirsForTest(std::vector<std::string> directories);

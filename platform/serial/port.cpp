@@ -19,6 +19,7 @@
 
 #include "platform/serial/internal.h"
 #include "platform/util/callbackhold.h"
+#include "platform/util/linelog.h"
 #include "platform/util/utility.h"
 
 namespace {
@@ -107,6 +108,23 @@ bool wouldBlock() {
   return errno == EAGAIN || errno == EWOULDBLOCK;
 }
 
+int OpenCauseOf(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return kComOpenNoPermission;
+    case EBUSY:
+      return kComOpenInUse;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+      return kComOpenNoDevice;
+    default:
+      return kComOpenOtherCause;
+  }
+}
+
 }  // namespace
 
 int SerialPort::activeCallbacks_ = 0;
@@ -119,14 +137,23 @@ bool PortSettingsValid(const PortSettings &settings) {
 }
 
 std::unique_ptr<SerialPort> SerialPort::Open(int number, const std::string &device,
-                                             const PortSettings &settings, int *error) {
+                                             const PortSettings &settings, int *error,
+                                             OpenFailure *failure) {
   *error = kRS232CannotOpenPort;
+  *failure = OpenFailure{};
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    failure->cause = OpenCauseOf(errno);
+    if (failure->cause == kComOpenInUse)
+      failure->holderPid = FindLockHolder(device, &failure->holder);
+    return nullptr;
+  }
   // flock stops every process, root too; TIOCEXCL also keeps out programs
   // that open the device without taking the lock.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    failure->cause = wouldBlock() ? kComOpenInUse : kComOpenOtherCause;
     ::close(fd);
+    failure->holderPid = FindLockHolder(device, &failure->holder);
     return nullptr;
   }
   if (::ioctl(fd, TIOCEXCL) != 0 || !configureLine(fd, settings)) {
@@ -164,6 +191,11 @@ SerialPort::~SerialPort() {
 void SerialPort::close() {
   callback_ = nullptr;
   eventMask_ = 0;
+  hangUp();
+}
+
+void SerialPort::hangUpFailedLine() {
+  if (fd_ >= 0) LineLogRecord(kLineHangUp, number_, 0, 0, 0);
   hangUp();
 }
 
@@ -231,10 +263,10 @@ int SerialPort::write(const char *buffer, int count) {
     } else if (n < 0 && wouldBlock()) {
       const Wait wait = waitFor(POLLOUT, until);
       if (wait == Wait::Timeout) break;
-      if (wait == Wait::Gone) hangUp();
+      if (wait == Wait::Gone) hangUpFailedLine();
       if (!usable()) break;
     } else {
-      hangUp();
+      hangUpFailedLine();
       break;
     }
   }
@@ -268,10 +300,10 @@ int SerialPort::read(char *buffer, int count) {
       setWakeThreshold(1);  // any byte ends this wait, not the callback's count
       const Wait wait = waitFor(POLLIN, until);
       if (wait == Wait::Timeout) break;
-      if (wait == Wait::Gone) hangUp();
+      if (wait == Wait::Gone) hangUpFailedLine();
       if (!usable()) break;
     } else {
-      hangUp();  // 0 bytes from a tty in non-blocking mode means hang-up
+      hangUpFailedLine();  // 0 bytes from a tty in non-blocking mode means hang-up
       break;
     }
   }
@@ -285,7 +317,7 @@ int SerialPort::read(char *buffer, int count) {
 // if the event loop had seen them.
 int SerialPort::peek(char *buffer, int count) {
   std::size_t firstNew = 0;
-  if (!drain(&firstNew)) hangUp();
+  if (!drain(&firstNew)) hangUpFailedLine();
   if (!usable()) return kRS232UnknownIOError;
   updateWakeThreshold();
   if (buffer_.size() > firstNew) {
@@ -303,7 +335,24 @@ int SerialPort::inQueueLength() const {
   return static_cast<int>(buffer_.size()) + kernel;
 }
 
+void SerialPort::recordDrain(int queued, std::chrono::milliseconds waited, int left) const {
+  LineLogRecord(kLineDrainOut, number_, queued, static_cast<int>(waited.count()), left);
+}
+
+// What a flush drops goes into the line's record; the bytes still in the
+// driver are taken in first, so that the record shows them too.
+void SerialPort::recordDroppedInput() {
+  int kernel = 0;
+  std::size_t firstNew = 0;
+  if (::ioctl(fd_, FIONREAD, &kernel) == 0 && kernel > 0) drain(&firstNew);
+  if (buffer_.empty()) return;
+  const int held = static_cast<int>(std::min(buffer_.size(), std::size_t{kLineEventBytes}));
+  LineLogRecord(kLineFlushIn, number_, static_cast<int>(buffer_.size()), 0, 0, buffer_.data(),
+                held);
+}
+
 int SerialPort::flushInput() {
+  recordDroppedInput();
   buffer_.clear();
   resumeNotifier();
   const int result = tcflush(fd_, TCIFLUSH) == 0 ? 0 : kRS232UnknownIOError;
@@ -314,15 +363,23 @@ int SerialPort::flushInput() {
 // Nothing written is ever discarded: a UART's flush sends what its FIFO holds
 // and drops the rest, and the far end would pair a request's first part with
 // the next request's bytes. The queue gets the time it needs to go out, up to
-// a bound; what is still queued then goes out after the return.
+// a bound; what is still queued then goes out after the return. A wait that
+// found bytes queued goes into the line's record.
 int SerialPort::drainOutput() {
   using Clock = std::chrono::steady_clock;  // the kernel's queue drains in real time
-  const Clock::time_point until = Clock::now() + kDrainLimit;
+  const Clock::time_point begin = Clock::now();
+  const Clock::time_point until = begin + kDrainLimit;
+  int first = -1;
   for (;;) {
     int queued = 0;
     if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) return kRS232UnknownIOError;
+    if (first < 0) first = queued;
     const Clock::time_point now = Clock::now();
-    if (queued <= 0 || now >= until) return 0;
+    if (queued <= 0 || now >= until) {
+      const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(now - begin);
+      if (first > 0) recordDrain(first, waited, std::max(queued, 0));
+      return 0;
+    }
     const auto rest = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(queued * byteSeconds_));
     std::this_thread::sleep_for(std::clamp<Clock::duration>(rest, kDrainPoll, until - now));
@@ -370,13 +427,13 @@ void SerialPort::onReadable() {
   if (!usable()) return;
   std::size_t firstNew = 0;
   if (!drain(&firstNew)) {
-    hangUp();
+    hangUpFailedLine();
     return;
   }
   if (buffer_.size() == firstNew) {
     // Readable but nothing to read: an error state the notifier would report
     // again and again.
-    if (lineFailed()) hangUp();
+    if (lineFailed()) hangUpFailedLine();
     return;
   }
   if (callbackActive()) {

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,10 +27,17 @@ bool PortSettingsValid(const PortSettings &settings);
 // for a port that has been deleted is dropped.
 class SerialPort : public QObject {
  public:
+  // Why an opening failed: kComOpen... of rs232.h, and who holds the device.
+  struct OpenFailure {
+    int cause = kComOpenOtherCause;
+    int holderPid = 0;
+    std::string holder;
+  };
   // Opens and configures the device for exclusive use. Returns null and sets
-  // *error (kRS232CannotOpenPort) on failure.
+  // *error (kRS232CannotOpenPort) and *failure on failure.
   static std::unique_ptr<SerialPort> Open(int number, const std::string &device,
-                                          const PortSettings &settings, int *error);
+                                          const PortSettings &settings, int *error,
+                                          OpenFailure *failure);
   ~SerialPort() override;
   SerialPort(const SerialPort &) = delete;
   SerialPort &operator=(const SerialPort &) = delete;
@@ -69,6 +77,10 @@ class SerialPort : public QObject {
   bool drain(std::size_t *firstNew);
   bool lineFailed() const;
   void hangUp();
+  // hangUp for a line that failed, not one the program closed: recorded.
+  void hangUpFailedLine();
+  void recordDroppedInput();
+  void recordDrain(int queued, std::chrono::milliseconds waited, int left) const;
   void resumeNotifier();
   void onReadable();
   void notifyReceived(std::size_t firstNew);

@@ -82,6 +82,20 @@ std::vector<PortEntry> allEntries() {
   return entries;
 }
 
+std::string BaseName(const std::string &path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// What an adapter reports about itself is shown, never obeyed: a control
+// character cannot break the selector's line.
+std::string OneLine(std::string text) {
+  for (char &c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return text;
+}
+
 int startDemo(std::string *device) {
   Table &t = table();
   if (!t.demoStarted) {
@@ -114,7 +128,8 @@ std::vector<PortEntry> NumberDetectedDevices(std::vector<DetectedDevice> devices
       if (nextOther >= kDemoPort) continue;
       number = nextOther++;
     }
-    entries.push_back(PortEntry{number, device.location, false, device.usb});
+    entries.push_back(PortEntry{number, device.location, false, device.usb, device.description,
+                                device.serialNumber});
   }
   return entries;
 }
@@ -172,7 +187,11 @@ bool PortTableHasSerialDevice() {
 }
 
 std::string PortTableLabel(const PortEntry &entry) {
-  const std::string what = entry.demo ? std::string("Demo controller") : entry.device;
+  std::string what = entry.demo ? std::string("Demo controller") : entry.device;
+  if (!entry.demo && !entry.description.empty()) {
+    what = OneLine(BaseName(entry.device) + " - " + entry.description);
+    if (!entry.serialNumber.empty()) what += " (" + OneLine(entry.serialNumber) + ")";
+  }
   return std::to_string(entry.number) + "  " + what;
 }
 

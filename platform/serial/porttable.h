@@ -20,7 +20,9 @@ struct PortEntry {
   int number = 0;
   std::string device;  // e.g. "/dev/ttyUSB0"; empty for the demo until started
   bool demo = false;
-  std::string usb = {};  // a USB adapter's "vendor:product:serial@port path", else ""
+  std::string usb = {};           // a USB adapter's "vendor:product:serial@port path", else ""
+  std::string description = {};   // a detected adapter's, e.g. "FT232R USB UART"
+  std::string serialNumber = {};  // a detected adapter's, e.g. "A1B2C3D4"
 };
 
 // Re-reads the detected devices (keeps demo and added entries).
@@ -33,7 +35,8 @@ bool PortTableFind(int number, PortEntry *entry);
 int PortTableAddDevice(const std::string &devicePath);
 // True when the table holds at least one real (non-demo) device.
 bool PortTableHasSerialDevice();
-// Text for the port selector, e.g. "1  /dev/ttyUSB0" or "90  Demo controller".
+// Text for the port selector: "1  ttyUSB0 - FT232R USB UART (A1B2C3D4)" for
+// an adapter the system describes, else "1  /dev/ttyUSB0"; "90  Demo controller".
 std::string PortTableLabel(const PortEntry &entry);
 
 // The demo controller: a function that starts it (once) and returns the

@@ -94,7 +94,8 @@ std::vector<DetectedDevice> DetectSerialDevices() {
   std::vector<DetectedDevice> devices;
   for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
     const std::string name = info.portName().toStdString();
-    devices.push_back({name, info.systemLocation().toStdString(), UsbIdentity(info, name)});
+    devices.push_back({name, info.systemLocation().toStdString(), UsbIdentity(info, name),
+                       info.description().toStdString(), info.serialNumber().toStdString()});
   }
   return devices;
 }

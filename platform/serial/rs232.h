@@ -23,6 +23,21 @@ enum {
   LWRS_RECEIVE = 0x8000   // at least notifyCount bytes are in the input queue
 };
 
+// Why a port did not open (kRS232CannotOpenPort).
+enum {
+  kComOpenOtherCause = 0,
+  kComOpenNoPermission = 1,  // the user may not use the device
+  kComOpenInUse = 2,         // another program holds it
+  kComOpenNoDevice = 3       // no device at that path
+};
+struct ComOpenFailure {
+  int cause = kComOpenOtherCause;
+  int holderPid = 0;         // the program holding the port, where it can be found
+  char holderName[32] = "";  // its name, "" when unknown
+};
+// What the last failed OpenComConfig found out about its failure.
+void GetComOpenFailure(ComOpenFailure *failure);
+
 using ComCallbackPtr = void (*)(int portNumber, int eventMask, void *callbackData);
 
 // Opens port `port` (deviceName "" = the device the port table gives).

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 
 #include "platform/ui/color.h"
+#include "platform/ui/editmark.h"
 #include "platform/ui/limits.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/runtime.h"
@@ -136,6 +137,8 @@ int setIntAttribute(const QWidget *panel, QWidget *w, int attribute, int value) 
       if (qobject_cast<QFrame *>(w) == nullptr) return UIE_BAD_ATTRIBUTE;
       setBackgroundColor(w, ColorFromValue(value));
       return 0;
+    case ATTR_MARK_REFERENCE:
+      return SetEditMarkReference(w, value);
     default:
       return setChartAttribute(w, attribute, value);
   }
@@ -192,6 +195,9 @@ int getIntAttribute(const QWidget *panel, const QWidget *w, int attribute, int *
       if (qobject_cast<const QFrame *>(w) == nullptr) return UIE_BAD_ATTRIBUTE;
       *value = ValueFromColor(w->palette().color(QPalette::Window));
       return 0;
+    case ATTR_MARKED:
+      *value = EditMarked(w) ? 1 : 0;
+      return 0;
     case ATTR_MIN_VALUE:
     case ATTR_MAX_VALUE:
       return GetValueLimit(w, attribute == ATTR_MAX_VALUE, value);
@@ -215,6 +221,7 @@ int setTextAttribute(QWidget *w, int attribute, const QString &text) {
     changeFont(w, font);
     return 0;
   }
+  if (attribute == ATTR_MARK_TEXT) return SetEditMarkText(w, text);
   if (attribute != ATTR_YNAME && attribute != ATTR_XNAME) return UIE_BAD_ATTRIBUTE;
   const bool y = attribute == ATTR_YNAME;
   if (auto *chart = dynamic_cast<ChartWidget *>(w)) {

@@ -27,6 +27,7 @@
 #include "platform/ui/stripchart.h"
 #include "platform/ui/userint.h"
 #include "platform/ui/xygraph.h"
+#include "platform/util/logging.h"
 
 namespace {
 
@@ -233,8 +234,12 @@ int LoadPanel(int parentPanel, const char *fileName, int panelResourceId) {
   }
   if (fileName == nullptr || *fileName == '\0') return UIE_FILE_NOT_FOUND;
   QFile file(QFile::decodeName(fileName));
-  if (!file.open(QIODevice::ReadOnly)) return UIE_FILE_NOT_FOUND;
-  return loadPanelFile(file, parentWindow, panelResourceId);
+  const int handle = file.open(QIODevice::ReadOnly)
+                         ? loadPanelFile(file, parentWindow, panelResourceId)
+                         : static_cast<int>(UIE_FILE_NOT_FOUND);
+  if (handle < 0)
+    qCDebug(lcUi, "panel %d of %s not loaded: error %d", panelResourceId, fileName, handle);
+  return handle;
 }
 
 int DisplayPanel(int panel) {

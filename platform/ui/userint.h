@@ -147,7 +147,14 @@ enum {
   ATTR_LINE_STYLE = 1301,         // SetTraceAttribute, int VAL_SOLID / VAL_DASH / VAL_DOT
   ATTR_TRACE_LG_TEXT = 1302,      // SetTraceAttribute, string: the trace's name in the legend
   ATTR_PLOT_LG_TEXT = 1303,       // SetPlotAttribute, string: the plot's name in the legend
-  ATTR_CURSOR_MODE = 1202         // SetCursorAttribute; stored, drawn as a cross-hair
+  ATTR_CURSOR_MODE = 1202,        // SetCursorAttribute; stored, drawn as a cross-hair
+  // Numeric inputs and rings: the value to compare with (-1: no mark). While
+  // the control's value differs from it, the control is tinted and the line
+  // of ATTR_MARK_TEXT follows its own tooltip. ATTR_MARKED (get only) is 1
+  // while the mark shows.
+  ATTR_MARK_REFERENCE = 1400,  // int
+  ATTR_MARK_TEXT = 1401,       // string, e.g. "controller holds 2048"
+  ATTR_MARKED = 1402           // int 0/1
 };
 int SetCtrlAttribute(int panel, int control, int attribute, int value);
 int SetCtrlAttribute(int panel, int control, int attribute, const char *value);

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/ui/editmark.h"
 #include "platform/ui/indicatorvalues.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/screenreader.h"
@@ -100,7 +101,9 @@ int setNumber(int panel, int control, double value) {
   int error = 0;
   QWidget *widget = FindControl(panel, control, &error);
   if (widget == nullptr) return error;
-  return writeNumber(widget, value);
+  const int result = writeNumber(widget, value);
+  RefreshEditMark(widget);
+  return result;
 }
 
 bool readText(const QWidget *widget, QString *text) {

@@ -15,6 +15,7 @@
 
 #include "platform/util/arrayshape.h"
 #include "platform/util/files.h"
+#include "platform/util/logging.h"
 #include "platform/util/types.h"
 #include "platform/util/utility.h"
 
@@ -188,8 +189,10 @@ int ArrayToFile(const char *fileName, const void *array, int dataType, int numbe
   } else {
     content = FormatAscii(array, dataType, shape, columnSeparation, fieldWidth);
   }
-  return fileAction == VAL_APPEND ? AppendToFile(fileName, content)
-                                  : ReplaceFile(fileName, content);
+  const int result =
+      fileAction == VAL_APPEND ? AppendToFile(fileName, content) : ReplaceFile(fileName, content);
+  if (result != kFileOk) qCDebug(lcFiles, "%s not written: error %d", fileName, result);
+  return result;
 }
 
 int WriteFileAtomically(const char *fileName, const void *bytes, std::size_t count) {
@@ -197,5 +200,7 @@ int WriteFileAtomically(const char *fileName, const void *bytes, std::size_t cou
   if (bytes == nullptr && count > 0) return kFileBadArgument;
   const std::string content =
       count > 0 ? std::string(static_cast<const char *>(bytes), count) : std::string();
-  return ReplaceFile(fileName, content);
+  const int result = ReplaceFile(fileName, content);
+  if (result != kFileOk) qCDebug(lcFiles, "%s not written: error %d", fileName, result);
+  return result;
 }

@@ -9,6 +9,7 @@
 
 #include "platform/util/arrayshape.h"
 #include "platform/util/files.h"
+#include "platform/util/logging.h"
 #include "platform/util/types.h"
 #include "platform/util/utility.h"
 
@@ -141,8 +142,11 @@ int FileToArray(const char *fileName, void *array, int dataType, int numberOfEle
   if (fileType != VAL_ASCII && fileType != VAL_BINARY) return kFileBadArgument;
 
   std::string content;
-  const int readResult = rvutil::ReadWholeFile(fileName, &content);
-  if (readResult != kFileOk) return readResult;
-  if (fileType == VAL_BINARY) return ReadBinary(content, array, dataType, numberOfElements);
-  return ReadAscii(content, array, dataType, shape);
+  int result = rvutil::ReadWholeFile(fileName, &content);
+  if (result == kFileOk) {
+    result = fileType == VAL_BINARY ? ReadBinary(content, array, dataType, numberOfElements)
+                                    : ReadAscii(content, array, dataType, shape);
+  }
+  if (result != kFileOk) qCDebug(lcFiles, "%s not read: error %d", fileName, result);
+  return result;
 }

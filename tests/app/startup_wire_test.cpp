@@ -3,7 +3,11 @@
 // and of the echo check.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include "platform/serial/internal.h"
 #include "recorder/recorder.h"
@@ -149,7 +153,7 @@ TEST_F(StartupTest, DetectedAdapterWithoutDeviceCannotBeOpened) {
   });
   ASSERT_EQ(Start(), 0);
   SetDeviceListerForTest(nullptr);
-  EXPECT_EQ(Status(), "Cannot open port");
+  EXPECT_EQ(Status(), "Cannot open port - no such device");
   EXPECT_EQ(SelectorText(), "1  /dev/rvim-no-such-ttyUSB0");
 }
 
@@ -173,12 +177,39 @@ TEST_F(StartupTest, BusyPortCannotBeOpenedAndNothingIsSent) {
   ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
 
   ASSERT_EQ(Start(), 0);
-  EXPECT_EQ(Status(), "Cannot open port");
+  std::ifstream comm("/proc/self/comm");
+  std::string name;
+  std::getline(comm, name);
+  EXPECT_EQ(Status(), "Cannot open port - in use by another program (" + name + ", PID " +
+                          std::to_string(::getpid()) + ")");
   EXPECT_EQ(GetInQLen(1), kRS232PortNotOpen);
   EXPECT_TRUE(PanelWidget(panelHandle)->isVisible());
   ::close(holder);
   testsupport::PumpFor(0.1);
   EXPECT_EQ(controller.sim.requestCount(), 0u);
+}
+
+// Root passes every check of the file's mode; for the file system it is
+// someone else here (setfsuid), so the device refuses it as it refuses an
+// operator outside the dialout group.
+TEST_F(StartupTest, PortTheUserMayNotUseSaysToJoinTheDialoutGroup) {
+  Controller controller;
+  ASSERT_TRUE(controller.startAt(1));
+  ASSERT_EQ(Start(), 0);
+  const std::string device = controller.sim.slavePath();
+  struct stat st {};
+  ASSERT_EQ(::stat(device.c_str(), &st), 0);
+  CloseCom(com);
+  ASSERT_EQ(::chmod(device.c_str(), 0), 0);
+  const bool root = ::geteuid() == 0;
+  if (root) ::setfsuid(65534);
+  const int good = OpenAndCheckLine(com);
+  if (root) ::setfsuid(0);
+  ::chmod(device.c_str(), st.st_mode & 07777);
+  EXPECT_EQ(good, 0);
+  EXPECT_EQ(Status(),
+            "Cannot open port - permission denied (add your user to the dialout group, then log "
+            "in again)");
 }
 
 TEST(OpenErrorText, EveryResultHasItsText) {

@@ -136,6 +136,34 @@ TEST(PortTable, DemoThatCannotStartFailsToOpen) {
   EXPECT_EQ(gStarterCalls, 1);
 }
 
+// Adapters are listed with what their driver tells of them; the numbers stay
+// those of the device names.
+TEST(PortTable, AdaptersAreListedWithWhatTheSystemKnowsOfThem) {
+  SetDeviceListerForTest([] {
+    return std::vector<DetectedDevice>{
+        {"ttyUSB0", "/dev/ttyUSB0", "0403:6001:A1B2C3D4@1-1", "FT232R USB UART", "A1B2C3D4"},
+        {"ttyACM0", "/dev/ttyACM0", "", "Arduino Uno", ""},
+        {"ttyS0", "/dev/ttyS0", "", "", ""},
+        {"ttyUSB1", "/dev/ttyUSB1", "", "CP2102\nUSB", "0001\t"},
+    };
+  });
+  const struct {
+    int number;
+    const char *label;
+  } expected[] = {
+      {1, "1  ttyUSB0 - FT232R USB UART (A1B2C3D4)"},
+      {2, "2  ttyUSB1 - CP2102?USB (0001?)"},
+      {11, "11  ttyACM0 - Arduino Uno"},
+      {21, "21  /dev/ttyS0"},
+  };
+  for (const auto &e : expected) {
+    PortEntry entry;
+    ASSERT_TRUE(PortTableFind(e.number, &entry)) << e.label;
+    EXPECT_EQ(PortTableLabel(entry), e.label);
+  }
+  SetDeviceListerForTest(nullptr);
+}
+
 // The USB port an adapter sits on, from the resolved sysfs path of its tty.
 TEST(PortTable, UsbPortPathFromTheSysfsPathOfTheTty) {
   struct Case {

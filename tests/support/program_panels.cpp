@@ -33,31 +33,19 @@ const CallbackEntry *FindBound(const char *name) {
 
 }  // namespace
 
-const char *const kProgramCallbackNames[] = {"CC_PANEL",
-                                             "CC_POPUP",
-                                             "CC_DropDCom",
-                                             "CC_TOGBTNparaII",
-                                             "CC_DROP_EvalMode",
-                                             "CC_DropTrigmode",
-                                             "CC_RBTRam",
-                                             "CC_RBTEeprom",
-                                             "CC_RBTFile",
-                                             "CC_BTNSend",
-                                             "CC_BTNGet",
-                                             "CC_ButtonTeach",
-                                             "CC_ButtonReset",
-                                             "CC_ButtonRefresh",
-                                             "CC_BTNRun",
-                                             "CC_BTNStop",
-                                             "CC_RNGGraphSource",
-                                             "CC_BINSWpower",
-                                             "CC_BTNData",
-                                             "CC_BTNStartRecord",
-                                             "CC_BTNStopRecord",
-                                             "CC_NEDITRecTime",
-                                             "CC_NEDITRecSamples",
-                                             "CC_RecordFileNameBtn",
-                                             nullptr};
+const char *const kProgramCallbackNames[] = {"CC_PANEL",           "CC_POPUP",
+                                             "CC_DropDCom",        "CC_TOGBTNparaII",
+                                             "CC_DROP_EvalMode",   "CC_DropTrigmode",
+                                             "CC_RBTRam",          "CC_RBTEeprom",
+                                             "CC_RBTFile",         "CC_BTNSend",
+                                             "CC_BTNGet",          "CC_ButtonTeach",
+                                             "CC_ButtonReset",     "CC_ButtonRefresh",
+                                             "CC_BTNRun",          "CC_BTNStop",
+                                             "CC_RNGGraphSource",  "CC_BINSWpower",
+                                             "CC_BTNData",         "CC_BTNStartRecord",
+                                             "CC_BTNStopRecord",   "CC_NEDITRecTime",
+                                             "CC_NEDITRecSamples", "CC_RecordFileNameBtn",
+                                             "CC_BTNMonitor",      nullptr};
 
 bool BindCallbacks(std::initializer_list<CallbackEntry> entries) {
   Bound().assign(entries.begin(), entries.end());

@@ -2,6 +2,7 @@
 #include "tests/support/ui_inspect.h"
 
 #include "platform/ui/color.h"
+#include "platform/ui/editmark.h"
 #include "platform/ui/panelview.h"
 #include "platform/ui/registry.h"
 #include "platform/ui/stripchart.h"
@@ -23,6 +24,11 @@ void FitPanelWindowForTest(int panel, const QRect &area, const QMargins &frame) 
 QWidget *ControlWidget(int panel, int control) {
   int error = 0;
   return FindControl(panel, control, &error);
+}
+
+std::string ToolTipShown(int panel, int control) {
+  const QWidget *widget = ControlWidget(panel, control);
+  return widget != nullptr ? ToolTipWithEditMark(widget).toStdString() : std::string();
 }
 
 std::vector<double> StripChartTrace(int panel, int control, int trace) {

@@ -20,6 +20,8 @@ QWidget *PanelWindow(int panel);
 // window-manager frame, as the run-time does once the window is framed.
 void FitPanelWindowForTest(int panel, const QRect &area, const QMargins &frame);
 QWidget *ControlWidget(int panel, int control);
+// The tooltip a control shows now, its edit mark's line included.
+std::string ToolTipShown(int panel, int control);
 
 // Strip chart: the points on screen of a trace (from 1), oldest first, and
 // its colour as 0xRRGGBB (-1 for a bad chart or trace).

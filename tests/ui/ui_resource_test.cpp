@@ -68,6 +68,7 @@ const struct {
     {"POPUP_NEDITRECTIME", "CC_NEDITRecTime"},
     {"POPUP_NEDITRECSAMPLES", "CC_NEDITRecSamples"},
     {"POPUP_RECFILEBTN", "CC_RecordFileNameBtn"},
+    {"PANEL_BTNMONITOR", "CC_BTNMonitor"},
     {"PANEL", "CC_PANEL"},
     {"POPUP", "CC_POPUP"},
 };
@@ -222,7 +223,7 @@ TEST_F(UiResourceFile, ChartsShareOneArea) {
 bool mayOverlap(const QString &a, const QString &b) {
   static const QSet<QString> charts = {"PANEL_RAWCHART", "PANEL_NORMCHART", "PANEL_DATAGRAPH"};
   static const QSet<QString> power = {"PANEL_POWERA", "PANEL_POWERB"};
-  static const QSet<QString> onBanner = {"PANEL_LOGO", "PANEL_TOGBTNPARAII"};
+  static const QSet<QString> onBanner = {"PANEL_LOGO", "PANEL_TOGBTNPARAII", "PANEL_BTNMONITOR"};
   if (charts.contains(a) && charts.contains(b)) return true;
   if (power.contains(a) && power.contains(b)) return true;
   if (a == "PANEL_BANNER") return onBanner.contains(b);
