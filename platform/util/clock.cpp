@@ -1,5 +1,5 @@
-// Clock of the run-time: the steady clock in seconds plus a test offset (or
-// held still by a test), and a sleep that the end of the waits cuts short.
+// Clock of the run-time: the steady clock in seconds (or a test's clock in
+// its place), and a sleep that the end of the waits cuts short.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -12,21 +12,22 @@ namespace {
 
 constexpr std::chrono::milliseconds kDelaySlice{5};
 
-// Read by Timer() on any thread (the simulator runs on one of its own).
-std::atomic<double> gTestOffsetSeconds{0.0};
-std::atomic<bool> gFrozen{false};
-std::atomic<double> gFrozenSteadySeconds{0.0};
+std::atomic<TimerSource> gTimerSource{nullptr};
 
-double SteadySeconds() {
+}  // namespace
+
+double SteadyClockSeconds() {
   const auto sinceOrigin = std::chrono::steady_clock::now().time_since_epoch();
   return std::chrono::duration<double>(sinceOrigin).count();
 }
 
-}  // namespace
+void SetTimerSourceForTest(TimerSource source) {
+  gTimerSource.store(source);
+}
 
 double Timer(void) {
-  const double base = gFrozen.load() ? gFrozenSteadySeconds.load() : SteadySeconds();
-  return base + gTestOffsetSeconds.load();
+  const TimerSource source = gTimerSource.load();
+  return source != nullptr ? source() : SteadyClockSeconds();
 }
 
 // In slices, so that the end of the waits cuts a pause short.
@@ -42,24 +43,4 @@ int Delay(double seconds) {
     std::this_thread::sleep_for(std::min<Clock::duration>(left, kDelaySlice));
   }
   return 0;
-}
-
-void AdvanceTimerForTest(double seconds) {
-  double current = gTestOffsetSeconds.load();
-  while (!gTestOffsetSeconds.compare_exchange_weak(current, current + seconds)) {
-  }
-}
-
-void FreezeTimerForTest() {
-  gFrozenSteadySeconds.store(SteadySeconds());
-  gFrozen.store(true);
-}
-
-void ThawTimerForTest() {
-  gFrozen.store(false);
-}
-
-void ResetTimerForTest() {
-  gFrozen.store(false);
-  gTestOffsetSeconds.store(0.0);
 }

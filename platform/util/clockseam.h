@@ -1,14 +1,12 @@
-// Test seam of the run-time clock: moves Timer() forward without waiting, so
-// tests can reach whole-second wrap-around or long time-outs at once, or
-// holds it still.
+// The one hook of the run-time clock: where Timer() reads the time. The
+// program reads the steady clock; a test may put a clock of its own in its
+// place (tests/support/test_clock.h moves it on or holds it still).
 #pragma once
 
-// Adds seconds to the offset that Timer() returns on top of the steady clock.
-void AdvanceTimerForTest(double seconds);
-// Holds Timer() at its present reading (advances still add) until thawed:
-// no wait can then run out of time, so a wait that ends did so for another
-// reason. Thawing lets it go on from the steady clock again.
-void FreezeTimerForTest();
-void ThawTimerForTest();
-// Thaws and sets the offset back to 0.
-void ResetTimerForTest();
+// Seconds of the steady clock since its origin.
+double SteadyClockSeconds();
+
+// Timer() returns what source returns; nullptr restores the steady clock.
+// Read on any thread (the simulator runs on one of its own).
+using TimerSource = double (*)();
+void SetTimerSourceForTest(TimerSource source);

@@ -19,10 +19,10 @@
 #include "app/keyboard.h"
 #include "link/linedecode.h"
 #include "platform/ui/linemonitor.h"
-#include "platform/util/clockseam.h"
 #include "platform/util/linelog.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/program_line.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

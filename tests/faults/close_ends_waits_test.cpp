@@ -12,9 +12,9 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/util/clockseam.h"
 #include "tests/app/app_fixture.h"
 #include "tests/recorder/record_file.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

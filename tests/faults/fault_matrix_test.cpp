@@ -15,10 +15,10 @@
 #include <sstream>
 
 #include "app/portselect.h"
-#include "platform/util/clockseam.h"
 #include "recorder/recorder.h"
 #include "tests/app/app_fixture.h"
 #include "tests/recorder/record_file.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

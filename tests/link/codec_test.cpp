@@ -7,9 +7,9 @@
 #include <string>
 
 #include "link/link.h"
-#include "platform/util/clockseam.h"
 #include "platform/util/utility.h"
 #include "tests/support/sim_line.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The parameter read and the receive callback on the line.
-#include "platform/util/clockseam.h"
 #include "tests/link/wire_fixture.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

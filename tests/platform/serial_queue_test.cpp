@@ -10,10 +10,10 @@
 
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
-#include "platform/util/clockseam.h"
 #include "platform/util/utility.h"
 #include "sim/pty.h"
 #include "tests/support/sim_line.h"
+#include "tests/support/test_clock.h"
 
 using testsupport::PumpFor;
 using testsupport::PumpUntil;

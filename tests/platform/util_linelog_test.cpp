@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/util/clockseam.h"
 #include "platform/util/linelog.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/ui/userint.h"
-#include "platform/util/clockseam.h"
 #include "platform/util/utility.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

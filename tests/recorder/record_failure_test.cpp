@@ -12,9 +12,9 @@
 #include <csignal>
 #include <cstdio>
 
-#include "platform/util/clockseam.h"
 #include "platform/util/files.h"
 #include "tests/recorder/record_fixture.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

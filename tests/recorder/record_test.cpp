@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "platform/util/clockseam.h"
 #include "platform/util/files.h"
 #include "tests/recorder/record_fixture.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/util/clockseam.h"
 #include "scope/history.h"
 #include "scope/plots.h"
 #include "tests/scope/chart_operator.h"
 #include "tests/scope/live_answer.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 

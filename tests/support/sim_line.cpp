@@ -7,8 +7,8 @@
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
 #include "platform/ui/userint.h"
-#include "platform/util/clockseam.h"
 #include "tests/support/latitude.h"
+#include "tests/support/test_clock.h"
 
 namespace testsupport {
 namespace {

@@ -1,0 +1,13 @@
+// The tests' clock in the run-time's place: Timer() moves on without waiting
+// (whole-second wrap-around, long time-outs at once) or holds still.
+#pragma once
+
+// Adds seconds to what Timer() returns on top of the steady clock.
+void AdvanceTimerForTest(double seconds);
+// Holds Timer() at its present reading (advances still add) until thawed:
+// no wait can then run out of time, so a wait that ends did so for another
+// reason. Thawing lets it go on from the steady clock again.
+void FreezeTimerForTest();
+void ThawTimerForTest();
+// Thaws and sets the offset back to 0.
+void ResetTimerForTest();
