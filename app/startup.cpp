@@ -45,21 +45,21 @@ int HandshakeReadSets() {
 
 const char *OpenErrorText(int result) {
   switch (result) {
-    case -1:
+    case kRS232UnknownSysError:
       return "Unknown system error";
-    case -2:
+    case kRS232InvalidPort:
       return "Invalid port number";
-    case -3:
+    case kRS232PortNotOpen:
       return "Port is not open";
-    case -4:
+    case kRS232UnknownIOError:
       return "Unknown I/0 error";
-    case -6:
+    case kRS232NoPortFound:
       return "No serial port found";
-    case -7:
+    case kRS232CannotOpenPort:
       return "Cannot open port";
-    case -13:
+    case kRS232InvalidParameter:
       return "Invalid parameter";
-    case -99:
+    case kRS232Timeout:
       return "Timeout";
     default:
       return "RS-232 error!";
