@@ -1,6 +1,6 @@
 // Firmware text, data-memory blocks and the info block on the line.
-#include "platform/util/clockseam.h"
 #include "tests/link/wire_fixture.h"
+#include "tests/support/test_clock.h"
 
 namespace {
 
@@ -43,35 +43,46 @@ TEST_F(FirmwareRead, ControlCharactersAndMarkupAreNeverInterpreted) {
   EXPECT_EQ(label->textFormat(), Qt::PlainText);
 }
 
-TEST_F(FirmwareRead, SilenceTimesOutAfterTwoSeconds) {
-  SetFaults({.silent = true});
-  std::strcpy(szVersion, "old");
-  const double t0 = Timer();
-  EXPECT_EQ(GetVERSIONInfo(), 0);
-  EXPECT_GT(Timer() - t0, 2.0);
-  EXPECT_STREQ(szVersion, "");
-  EXPECT_STREQ(szStatus, "Timeout - reading firmware info!");
-  EXPECT_EQ(Status(), "Timeout - reading firmware info!");
-}
+// An answer that is not a whole text: silence, too few bytes, more than a
+// text. The read returns what came, shows no text (nor the one before) and
+// says which it was.
+struct FailedRead {
+  const char *name;
+  sim::Faults faults;
+  bool instant;  // bytes that follow a pause may be the next thing on the line
+  int result;
+  double waited;  // the time-out waited out, on the program's clock
+  const char *status;
+};
 
-TEST_F(FirmwareRead, ShortAnswerReturnsTheCountWaiting) {
-  SetFaults({.truncateTo = 40});
-  EXPECT_EQ(GetVERSIONInfo(), 40);
-  EXPECT_STREQ(szVersion, "");
-  EXPECT_EQ(Status(), "Timeout - reading firmware info!");
-}
+const FailedRead kFailedReads[] = {
+    {"silence", {.silent = true}, false, 0, 2.0, "Timeout - reading firmware info!"},
+    {"short", {.truncateTo = 40}, false, 40, 0.0, "Timeout - reading firmware info!"},
+    {"too long",
+     {.extraBytes = 6, .splitChunk = 70},
+     true,
+     70,
+     0.0,
+     "Error reading firmware-info!"},
+};
 
-// More bytes than a text are not one: the read says so instead of leaving the
-// previous transaction's text.
-TEST_F(FirmwareRead, MoreThan64BytesIsAnError) {
-  Sim().setPacing(sim::Pacing::Instant);
-  // In one piece: bytes that follow after a pause may be the next thing on the
-  // line rather than part of this answer.
-  SetFaults({.extraBytes = 6, .splitChunk = 70});
-  EXPECT_EQ(GetVERSIONInfo(), 70);
-  EXPECT_STREQ(szVersion, "");
-  EXPECT_STREQ(szStatus, "Error reading firmware-info!");
-  EXPECT_EQ(Status(), "Error reading firmware-info!");
+TEST_F(FirmwareRead, AnswerThatIsNotAWholeTextShowsNoTextAndSaysWhy) {
+  for (const FailedRead &c : kFailedReads) {
+    SCOPED_TRACE(c.name);
+    if (c.instant) Sim().setPacing(sim::Pacing::Instant);
+    SetFaults(c.faults);
+    std::strcpy(szVersion, "old");
+    const double t0 = Timer();
+    EXPECT_EQ(GetVERSIONInfo(), c.result);
+    if (c.waited > 0) {
+      EXPECT_GT(Timer() - t0, c.waited);
+    }
+    EXPECT_STREQ(szVersion, "");
+    EXPECT_STREQ(szStatus, c.status);
+    EXPECT_EQ(Status(), c.status);
+    SetFaults({});
+    FlushInQ(com);
+  }
 }
 
 TEST_F(FirmwareRead, AnswerWellInsideTwoSecondsIsTakenOneWellAfterIsNot) {
@@ -145,42 +156,50 @@ TEST_F(DataBlock, UnknownOffsetStoresNothingAndStillReturns64) {
   EXPECT_EQ(Status(), "Data[64] block received!");
 }
 
-TEST_F(DataBlock, SilenceZeroesBothCurvesAfterOneAndAHalfSeconds) {
-  SetFaults({.silent = true});
-  FillCurves(0x3333);
-  const double t0 = Timer();
-  EXPECT_EQ(ReadData64(0, 0, 9), 0);
-  EXPECT_GT(Timer() - t0, 1.5);
-  for (int i = 0; i < 256; ++i) {
-    ASSERT_EQ(yArrayA[i], i < 128 ? 0 : 0x3333) << i;
-    ASSERT_EQ(yArrayB[i], i < 128 ? 0 : 0x3333) << i;
-  }
-  EXPECT_STREQ(szStatus, "Timeout-RS-232 while reading 64 data-words!");
-  EXPECT_EQ(Status(), "Timeout-RS-232 while reading 64 data-words!");
-}
+// A block that did not come whole: silence, too few bytes, more than a
+// block. Like a time-out, each leaves no earlier curve that could pass for
+// this block (the first 128 points of both curves are zeroed), and says which.
+struct FailedBlock {
+  const char *name;
+  sim::Faults faults;
+  bool instant;  // in one piece, as above
+  int offset;
+  double waited;  // the time-out waited out, on the program's clock
+  const char *status;
+};
 
-TEST_F(DataBlock, ShortBlockIsATimeout) {
-  SetFaults({.truncateTo = 100});
-  FillCurves(0x3333);
-  EXPECT_EQ(ReadData64(64, 0, 9), 0);
-  EXPECT_EQ(yArrayA[64], 0);
-  EXPECT_EQ(Status(), "Timeout-RS-232 while reading 64 data-words!");
-}
+const FailedBlock kFailedBlocks[] = {
+    {"silence", {.silent = true}, false, 0, 1.5, "Timeout-RS-232 while reading 64 data-words!"},
+    {"short", {.truncateTo = 100}, false, 64, 0.0, "Timeout-RS-232 while reading 64 data-words!"},
+    {"too long",
+     {.extraBytes = 4, .splitChunk = 132},
+     true,
+     0,
+     0.0,
+     "Error reading 64 data-words!"},
+};
 
-// More bytes than a block are not one: the read says so, and like a time-out
-// it leaves no earlier curve that could pass for this block.
-TEST_F(DataBlock, MoreThanABlockIsAnErrorAndLeavesNoOldCurve) {
-  Sim().setPacing(sim::Pacing::Instant);
-  SetFaults({.extraBytes = 4, .splitChunk = 132});  // in one piece, as above
-  FillCurves(0x4444);
-  std::strcpy(szStatus, "Data[64] block received!");  // the previous block's
-  EXPECT_EQ(ReadData64(0, 0, 9), 0);
-  for (int i = 0; i < 256; ++i) {
-    ASSERT_EQ(yArrayA[i], i < 128 ? 0 : 0x4444) << i;
-    ASSERT_EQ(yArrayB[i], i < 128 ? 0 : 0x4444) << i;
+TEST_F(DataBlock, BlockThatIsNotWholeLeavesNoOldCurveAndSaysWhy) {
+  for (const FailedBlock &c : kFailedBlocks) {
+    SCOPED_TRACE(c.name);
+    if (c.instant) Sim().setPacing(sim::Pacing::Instant);
+    SetFaults(c.faults);
+    FillCurves(0x3333);
+    std::strcpy(szStatus, "Data[64] block received!");  // the previous block's
+    const double t0 = Timer();
+    EXPECT_EQ(ReadData64(c.offset, 0, 9), 0);
+    if (c.waited > 0) {
+      EXPECT_GT(Timer() - t0, c.waited);
+    }
+    for (int i = 0; i < 256; ++i) {
+      ASSERT_EQ(yArrayA[i], i < 128 ? 0 : 0x3333) << i;
+      ASSERT_EQ(yArrayB[i], i < 128 ? 0 : 0x3333) << i;
+    }
+    EXPECT_STREQ(szStatus, c.status);
+    EXPECT_EQ(Status(), c.status);
+    SetFaults({});
+    FlushInQ(com);
   }
-  EXPECT_STREQ(szStatus, "Error reading 64 data-words!");
-  EXPECT_EQ(Status(), "Error reading 64 data-words!");
 }
 
 TEST_F(DataBlock, BlockWellInsideTheLimitIsTakenALateOneIsNotAndIsFlushedBeforeTheNext) {
