@@ -23,6 +23,7 @@ constexpr double kLineAnswersPerSecond = 1920.0 / 72;  // 36 + 36 bytes at 19200
 constexpr double kLineRunSeconds = 10.0;
 constexpr double kInstantRunSeconds = 3.0;
 constexpr int kRefreshes = 500;
+constexpr double kSettleSeconds = 1.2;  // past the wait after a request left in flight
 
 struct RunFigures {
   double answersPerSecond = -1;  // from the click on Run to the end of Stop
@@ -59,6 +60,11 @@ RunFigures MeasureRun(sim::Pacing pacing, double seconds) {
   RunFigures figures;
   Session &s = session();
   if (!s.ok) return figures;
+  // Stop leaves the line unsettled (the answer to the request in flight may
+  // still come), so a Run within a second of it waits out the rest of that
+  // second first; every measured run starts from a settled line.
+  const double settled = WallSeconds() + kSettleSeconds;
+  while (WallSeconds() < settled) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   s.simulator.setPacing(pacing);
   s.simulator.clearRecord();
   QTimer::singleShot(static_cast<int>(seconds * 1000),
