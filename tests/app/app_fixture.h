@@ -22,15 +22,16 @@
 #include "params/panels.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
-#include "tests/support/ui_inspect.h"
 #include "platform/ui/userint.h"
 #include "platform/util/utility.h"
 #include "recorder/recorder.h"
 #include "sim/simulator.h"
 #include "tests/support/latitude.h"
+#include "tests/support/param_controls.h"
 #include "tests/support/program_line.h"
 #include "tests/support/program_panels.h"
 #include "tests/support/runtime_extras.h"
+#include "tests/support/ui_inspect.h"
 #include "ui/RVIMZEL4V14.h"
 
 namespace apptest {
@@ -162,20 +163,6 @@ class StartupTest : public testsupport::ProgramLine {
 
   bool started_ = false;
 };
-
-// The parameter controls of both panels, for comparing a panel with the file.
-struct ParamControl {
-  bool onPopup;
-  int control;
-};
-inline const ParamControl kParamControls[] = {
-    {false, PANEL_POWERA},       {false, PANEL_POWERB},  {false, PANEL_REFA},
-    {false, PANEL_REFB},         {false, PANEL_TOLA},    {false, PANEL_TOLB},
-    {false, PANEL_HYSTERESIS},   {false, PANEL_HWMODE},  {true, POPUP_MAXMODE},
-    {true, POPUP_AVERAGE},       {true, POPUP_POLARITY}, {true, POPUP_HOLD},
-    {true, POPUP_DROP_EVALMODE}, {true, POPUP_TRIGLVLA}, {true, POPUP_TRIGLVLB},
-    {true, POPUP_DROPTRIGMODE},  {true, POPUP_SDELAY},   {true, POPUP_OUTMODE},
-    {true, POPUP_ANAMODE}};
 
 // The parameter controls' values of a pair of panels, in kParamControls order.
 inline std::vector<int> ParamValues(int mainPanel, int popupPanel) {

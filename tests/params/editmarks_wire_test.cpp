@@ -4,26 +4,13 @@
 #include <QTemporaryDir>
 
 #include "tests/params/params_wire.h"
+#include "tests/support/param_controls.h"
 
 namespace {
 
 constexpr sim::Words16 kStoredFull = {0,    1001, 1002, 1003, 1004, 1005, 1006, 1007,
                                       1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015};
 constexpr sim::Words16 kStoredB = {1, 2001, 2002, 2003, 2004};
-
-struct Input {
-  bool onPopup;
-  int control;
-};
-
-constexpr Input kInputs[] = {
-    {false, PANEL_POWERA},       {false, PANEL_POWERB},  {false, PANEL_REFA},
-    {false, PANEL_REFB},         {false, PANEL_TOLA},    {false, PANEL_TOLB},
-    {false, PANEL_HYSTERESIS},   {false, PANEL_HWMODE},  {true, POPUP_MAXMODE},
-    {true, POPUP_AVERAGE},       {true, POPUP_POLARITY}, {true, POPUP_HOLD},
-    {true, POPUP_DROP_EVALMODE}, {true, POPUP_TRIGLVLA}, {true, POPUP_TRIGLVLB},
-    {true, POPUP_DROPTRIGMODE},  {true, POPUP_SDELAY},   {true, POPUP_OUTMODE},
-    {true, POPUP_ANAMODE}};
 
 class EditMarks : public ParamsWire {
  protected:
@@ -39,7 +26,7 @@ class EditMarks : public ParamsWire {
   // The inputs marked now, as "panel:control".
   static std::vector<std::string> Marked() {
     std::vector<std::string> marked;
-    for (const Input &input : kInputs) {
+    for (const ParamControl &input : kParamControls) {
       const int panel = input.onPopup ? panelPopUp : panelHandle;
       if (Attribute(panel, input.control, ATTR_MARKED) == 1) {
         marked.push_back((input.onPopup ? "popup:" : "main:") + std::to_string(input.control));
