@@ -232,6 +232,17 @@ SerialPort::Wait SerialPort::waitFor(short events, double until) const {
   }
 }
 
+// The window-system probe of a long wait runs the event dispatcher, and the
+// dispatcher may wake the notifier: it would take the bytes this read waits
+// for into the buffer behind its back and raise VMIN to the callback's count.
+SerialPort::Wait SerialPort::waitForOwnBytes(double until) {
+  const bool watching = notifier_->isEnabled();
+  notifier_->setEnabled(false);
+  const Wait wait = waitFor(POLLIN, until);
+  if (watching && usable()) notifier_->setEnabled(true);
+  return wait;
+}
+
 bool SerialPort::lineGone() const {
   if (!usable()) return true;
   struct stat node {};
@@ -298,7 +309,7 @@ int SerialPort::read(char *buffer, int count) {
       continue;
     } else if (n < 0 && wouldBlock()) {
       setWakeThreshold(1);  // any byte ends this wait, not the callback's count
-      const Wait wait = waitFor(POLLIN, until);
+      const Wait wait = waitForOwnBytes(until);
       if (wait == Wait::Timeout) break;
       if (wait == Wait::Gone) hangUpFailedLine();
       if (!usable()) break;

@@ -73,6 +73,7 @@ class SerialPort : public QObject {
   // Waits for the events until the deadline, or until the waits are ended
   // (reported as a time-out).
   Wait waitFor(short events, double until) const;
+  Wait waitForOwnBytes(double until);
   int takeBuffered(char *buffer, int count);
   bool drain(std::size_t *firstNew);
   bool lineFailed() const;

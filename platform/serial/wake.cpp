@@ -21,12 +21,14 @@
 //  - VMIN follows the buffer and the callback: every step that changes either
 //    (taking bytes in, a read, a peek, a flush, installing a callback) sets it
 //    again. A synchronous read that has to wait sets VMIN 1 for its own wait,
-//    so that any byte ends it.
+//    so that any byte ends it, and keeps the notifier off meanwhile: the
+//    window-system probe of that wait runs the event dispatcher, which would
+//    otherwise take the bytes into the buffer behind the read's back.
 //  - A rest begins only in the loop's own wake-up for the line, after the
 //    bytes are taken in and the callback has had its turn.
 //  - Who re-arms the notifier: the rest's timer; a read (the buffer shrinks);
 //    a flush of the input; installing or switching off a callback. Nothing
-//    else ends a rest.
+//    else ends a rest; a read's own wait leaves the notifier as it found it.
 //  - Queries change nothing: GetInQLen counts the buffer and the driver's
 //    queue and leaves VMIN, the rest and the notifier as they were. A program
 //    that wants the bytes the line holds now offered to the callback takes them

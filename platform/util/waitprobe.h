@@ -5,4 +5,5 @@
 #pragma once
 
 using WaitsProbe = void (*)();
-void SetWaitsProbe(WaitsProbe probe);
+// Returns the probe it replaces.
+WaitsProbe SetWaitsProbe(WaitsProbe probe);

@@ -30,8 +30,10 @@ void Probe() {
 
 }  // namespace
 
-void SetWaitsProbe(WaitsProbe probe) {
+WaitsProbe SetWaitsProbe(WaitsProbe probe) {
+  const WaitsProbe previous = gProbe;
   gProbe = probe;
+  return previous;
 }
 
 void EndWaitsNow(void) {

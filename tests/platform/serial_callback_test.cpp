@@ -11,6 +11,7 @@
 
 #include "platform/serial/porttable.h"
 #include "platform/serial/rs232.h"
+#include "platform/util/waitprobe.h"
 #include "sim/pty.h"
 #include "tests/support/sim_line.h"
 
@@ -189,6 +190,49 @@ TEST(SerialCallback, BytesTakenInBeforeTheCountStillCount) {
   char five[5];
   EXPECT_EQ(ComRd(line.port(), five, 5), 5) << "5 bytes end a read of 5";
   later.join();
+}
+
+// A read that has to wait looks at the window system now and then (so that a
+// close of the main window ends it); that look runs the event dispatcher.
+// Bytes that come in just before each look stay the read's: none of them is
+// taken into the callback's buffer behind its back, and the count the callback
+// waits for does not hold the read's wake-up back.
+namespace {
+WaitsProbe gRuntimeProbe = nullptr;
+SimLine *gFeedLine = nullptr;
+std::vector<int> gPieces;  // one piece of the answer before each look
+
+void FeedBeforeLook() {
+  if (!gPieces.empty()) {
+    const int piece = gPieces.front();
+    gPieces.erase(gPieces.begin());
+    gFeedLine->sim().sendRaw(filler(piece));
+    WaitUntil([piece] { return GetInQLen(gFeedLine->port()) >= piece; });
+  }
+  gRuntimeProbe();
+}
+}  // namespace
+
+TEST(SerialCallback, ReadKeepsTheBytesThatComeWhileItLooksAtTheWindowSystem) {
+  SimLine line;
+  Calls calls;
+  ASSERT_TRUE(Listen(line, LWRS_RECEIVE, &calls));
+  ASSERT_EQ(SetComTime(line.port(), 2.0), 0);
+  gRuntimeProbe = SetWaitsProbe(FeedBeforeLook);
+  ASSERT_NE(gRuntimeProbe, nullptr) << "the run-time installs its probe";
+  gFeedLine = &line;
+  gPieces = {10, 25};
+  line.sim().sendRaw(filler(1));
+  ASSERT_TRUE(WaitUntil([&] { return GetInQLen(line.port()) == 1; }));
+
+  char answer[36];
+  const int got = ComRd(line.port(), answer, 36);
+  SetWaitsProbe(gRuntimeProbe);
+  EXPECT_EQ(got, 36);
+  EXPECT_TRUE(gPieces.empty()) << "the read looked at the window system between the pieces";
+  EXPECT_EQ(GetInQLen(line.port()), 0);
+  PumpFor(0.05);
+  EXPECT_EQ(calls.count, 0) << "the read took the whole count";
 }
 
 // Asking how many bytes wait changes nothing of the wake-up. After a count's
