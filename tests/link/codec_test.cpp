@@ -8,16 +8,11 @@
 
 #include "link/link.h"
 #include "platform/util/utility.h"
+#include "tests/link/all_defaults.h"
 #include "tests/support/sim_line.h"
 #include "tests/support/test_clock.h"
 
 namespace {
-
-// maxmode has no default of its own: it starts at 0.
-void AllDefaults() {
-  SetParameterDefaults();
-  maxmode = 0;
-}
 
 std::string Hex(const char *bytes, int count) {
   static const char digits[] = "0123456789ABCDEF";

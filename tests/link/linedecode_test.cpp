@@ -14,7 +14,8 @@ namespace {
 using Words = std::array<uint16_t, 16>;
 using Bytes = std::vector<uint8_t>;
 
-Bytes Frame(unsigned order, const Words &words, uint8_t header0 = 0x00, uint8_t header1 = 0x55) {
+Bytes LineFrame(unsigned order, const Words &words, uint8_t header0 = 0x00,
+                uint8_t header1 = 0x55) {
   Bytes frame = {header0, header1, static_cast<uint8_t>(order >> 8),
                  static_cast<uint8_t>(order & 0xFF)};
   for (const uint16_t w : words) {
@@ -62,50 +63,53 @@ struct DecodeCase {
 };
 
 const Words kDefaults = {0, 500, 2048, 512, 950, 20, 1, 100, 8, 1, 0, 0, 0, 0, 500, 0};
-const Words kLive = {1000, 900, 2048, 1024, 3000, 2500, 1010, 910, 990, 890, 512, 0, 1, 0, 64, 128};
+const Words kLiveValues = {1000, 900, 2048, 1024, 3000, 2500, 1010, 910,
+                           990,  890, 512,  0,    1,    0,    64,   128};
 
 const DecodeCase kCases[] = {
-    {"full set request", kLineWrite, Frame(2, kDefaults), 36, 36, 0, "2 read RAM",
+    {"full set request", kLineWrite, LineFrame(2, kDefaults), 36, 36, 0, "2 read RAM",
      "set=0 powerA=500 refA=2048 tolA=512 triglvlA=950 hysteresis=20 polarity=1 hold=100 "
      "average=8 hwmode=1 evalmode=0 trigmode=0 outmode=0 anamode=0 sdelay=500 maxmode=0"},
-    {"channel-B set request", kLineWrite, Frame(4, {1, 11, 12, 13, 14}), 36, 36, 0, "4 read EEPROM",
-     "set=1 powerB=11 refB=12 tolB=13 triglvlB=14 w5..w15=0"},
-    {"data block request", kLineWrite, Frame(9, {64, 1}), 36, 36, 0, "9 data block 64/norm",
+    {"channel-B set request", kLineWrite, LineFrame(4, {1, 11, 12, 13, 14}), 36, 36, 0,
+     "4 read EEPROM", "set=1 powerB=11 refB=12 tolB=13 triglvlB=14 w5..w15=0"},
+    {"data block request", kLineWrite, LineFrame(9, {64, 1}), 36, 36, 0, "9 data block 64/norm",
      "offset=64 selector=1 w2..w15=0"},
-    {"store RAM, channel-B set", kLineWrite, Frame(1, {1, 2001, 2002, 2003, 2004}), 36, 36, 0,
+    {"store RAM, channel-B set", kLineWrite, LineFrame(1, {1, 2001, 2002, 2003, 2004}), 36, 36, 0,
      "1 store RAM", "set=1 powerB=2001 refB=2002 tolB=2003 triglvlB=2004 w5..w15=0"},
-    {"refresh with the full set", kLineWrite, Frame(11, kDefaults), 36, 36, 0, "11 refresh",
+    {"refresh with the full set", kLineWrite, LineFrame(11, kDefaults), 36, 36, 0, "11 refresh",
      "set=0 powerA=500 refA=2048 tolA=512 triglvlA=950 hysteresis=20 polarity=1 hold=100 "
      "average=8 hwmode=1 evalmode=0 trigmode=0 outmode=0 anamode=0 sdelay=500 maxmode=0"},
-    {"info block request", kLineWrite, Frame(20, {7, 3}), 36, 36, 0, "20 info block",
+    {"info block request", kLineWrite, LineFrame(20, {7, 3}), 36, 36, 0, "20 info block",
      "w0=7 w1=3 w2..w15=0"},
-    {"data block of an unknown selector", kLineWrite, Frame(9, {192, 7}), 36, 36, 0,
+    {"data block of an unknown selector", kLineWrite, LineFrame(9, {192, 7}), 36, 36, 0,
      "9 data block 192/7", "offset=192 selector=7 w2..w15=0"},
-    {"unknown order", kLineWrite, Frame(0x1234, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9}),
-     36, 36, 0, "4660 unknown order",
+    {"unknown order", kLineWrite,
+     LineFrame(0x1234, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9}), 36, 36, 0,
+     "4660 unknown order",
      "w0=0 w1=0 w2=0 w3=0 w4=0 w5=0 w6=0 w7=0 w8=0 w9=0 w10=0 "
      "w11=0 w12=0 w13=0 w14=0 w15=9"},
-    {"firmware request with pp as it is", kLineWrite, Frame(7, {1, 2}), 36, 36, 0,
+    {"firmware request with pp as it is", kLineWrite, LineFrame(7, {1, 2}), 36, 36, 0,
      "7 firmware info", "w0=1 w1=2 w2..w15=0"},
-    {"short write", kLineWriteFailed, Frame(3, {1, 500, 2048, 512, 950}), 36, 10, 0,
+    {"short write", kLineWriteFailed, LineFrame(3, {1, 500, 2048, 512, 950}), 36, 10, 0,
      "3 store EEPROM",
      "NOT sent: 10 of 36 bytes written; set=1 powerB=500 refB=2048 tolB=512 triglvlB=950 "
      "w5..w15=0"},
-    {"write to a closed port", kLineWriteFailed, Frame(10, {1}), 36, -3, 0, "10 reset",
+    {"write to a closed port", kLineWriteFailed, LineFrame(10, {1}), 36, -3, 0, "10 reset",
      "NOT sent (error -3); w0=1 w1..w15=0"},
-    {"live answer", kLineFrameIn, Frame(8, kLive), 8, 0, 0, "8 live values",
+    {"live answer", kLineFrameIn, LineFrame(8, kLiveValues), 8, 0, 0, "8 live values",
      "valNORMA=1000 valNORMB=900 adcCHA=2048 adcCHB=1024 Amax=3000 Bmax=2500 MAXvalA=1010 "
      "MAXvalB=910 MINvalA=990 MINvalB=890 tolval=512 btnval=0 in0val=1 in1val=0 indexA=64 "
      "indexB=128"},
-    {"channel-B answer by the set asked for", kLineFrameIn, Frame(2, {0, 2001, 2002, 2003, 2004}),
-     2, 1, 0, "2 read RAM", "set=0 powerB=2001 refB=2002 tolB=2003 triglvlB=2004 w5..w15=0"},
-    {"echo answer with sync", kLineFrameIn, Frame(5, {0x00AA, 500}), 5, 0, 0, "5 echo check",
+    {"channel-B answer by the set asked for", kLineFrameIn,
+     LineFrame(2, {0, 2001, 2002, 2003, 2004}), 2, 1, 0, "2 read RAM",
+     "set=0 powerB=2001 refB=2002 tolB=2003 triglvlB=2004 w5..w15=0"},
+    {"echo answer with sync", kLineFrameIn, LineFrame(5, {0x00AA, 500}), 5, 0, 0, "5 echo check",
      "w0=0x00AA (sync, line ok) w1=500 w2..w15=0"},
-    {"echo answer without sync, header FF FF", kLineFrameIn, Frame(5, {0xAA00}, 0xFF, 0xFF), 5, 0,
-     0, "5 echo check", "header FF FF; w0=0xAA00 (not the sync value 0x00AA) w1..w15=0"},
-    {"info block answer with sync", kLineFrameIn, Frame(20, {0x00AA}), 20, 7, 0, "20 info block",
-     "w0=0x00AA (sync, line ok) w1..w15=0"},
-    {"command answer", kLineFrameIn, Frame(6, {0, 0, 7}), 6, 0, 0, "6 teach",
+    {"echo answer without sync, header FF FF", kLineFrameIn, LineFrame(5, {0xAA00}, 0xFF, 0xFF), 5,
+     0, 0, "5 echo check", "header FF FF; w0=0xAA00 (not the sync value 0x00AA) w1..w15=0"},
+    {"info block answer with sync", kLineFrameIn, LineFrame(20, {0x00AA}), 20, 7, 0,
+     "20 info block", "w0=0x00AA (sync, line ok) w1..w15=0"},
+    {"command answer", kLineFrameIn, LineFrame(6, {0, 0, 7}), 6, 0, 0, "6 teach",
      "w0=0 w1=0 w2=7 w3..w15=0"},
     {"firmware text", kLineBlockIn, Firmware("ZEL4\a2"), 7, 1, 500, "7 firmware info",
      "firmware \"ZEL4?2\""},
@@ -115,9 +119,10 @@ const DecodeCase kCases[] = {
      "153 156 159 162 165 168 171 174 177 180 183 186 189"},
     {"short data block", kLineBlockIn, DataBlock(100), 9, 0, 1, "9 data block 0/norm",
      "100 bytes, not the 128 of the answer"},
-    {"time-out with part of the answer", kLineTimeout, Joined(Frame(2, {1, 500}), Bytes(12, 0xEE)),
-     1500, 1503, 36, "2 read RAM", "no answer within 1.5 s (waited 1503 ms); 12 of 36 bytes came"},
-    {"time-out of a data block", kLineTimeout, Frame(9, {192, 0}), 1500, 1501, 36,
+    {"time-out with part of the answer", kLineTimeout,
+     Joined(LineFrame(2, {1, 500}), Bytes(12, 0xEE)), 1500, 1503, 36, "2 read RAM",
+     "no answer within 1.5 s (waited 1503 ms); 12 of 36 bytes came"},
+    {"time-out of a data block", kLineTimeout, LineFrame(9, {192, 0}), 1500, 1501, 36,
      "9 data block 192/raw", "no answer within 1.5 s (waited 1501 ms)"},
     {"noise",
      kLineNoise,
@@ -127,8 +132,8 @@ const DecodeCase kCases[] = {
      0,
      "",
      "5 bytes of noise passed over, awaiting 2 read RAM"},
-    {"answer to another request", kLineOtherAnswer, Frame(8, kLive), 36, 2, 0, "8 live values",
-     "passed over: not the answer to 2 read RAM"},
+    {"answer to another request", kLineOtherAnswer, LineFrame(8, kLiveValues), 36, 2, 0,
+     "8 live values", "passed over: not the answer to 2 read RAM"},
     {"input flushed", kLineFlushIn, {1, 2, 3, 4}, 4, 0, 0, "", "input flushed: 4 bytes dropped"},
     {"output drained", kLineDrainOut, {}, 36, 19, 0, "", "waited 19 ms for 36 bytes to go out"},
     {"output drain cut short",
@@ -192,10 +197,10 @@ TEST(LineDecode, OrderOfAnEventIsTheOrderItConcerns) {
     int a;
     int order;
   } cases[] = {
-      {kLineWrite, Frame(2, kDefaults), 36, 2}, {kLineFrameIn, Frame(8, kLive), 8, 8},
-      {kLineBlockIn, DataBlock(128), 9, 9},     {kLineOtherAnswer, Frame(5, {}), 36, 5},
-      {kLineTimeout, Frame(7, {}), 2000, 7},    {kLineNoise, {1, 2}, 2, -1},
-      {kLineStatus, Text("Line Ok!"), 0, -1},   {kLineWrite, {1, 2, 3}, 3, -1},
+      {kLineWrite, LineFrame(2, kDefaults), 36, 2}, {kLineFrameIn, LineFrame(8, kLiveValues), 8, 8},
+      {kLineBlockIn, DataBlock(128), 9, 9},         {kLineOtherAnswer, LineFrame(5, {}), 36, 5},
+      {kLineTimeout, LineFrame(7, {}), 2000, 7},    {kLineNoise, {1, 2}, 2, -1},
+      {kLineStatus, Text("Line Ok!"), 0, -1},       {kLineWrite, {1, 2, 3}, 3, -1},
   };
   for (const auto &c : cases) {
     LineLogRecord(c.kind, 1, c.a, 0, 36, c.bytes.data(), static_cast<int>(c.bytes.size()));

@@ -5,16 +5,11 @@
 #include <cstdint>
 
 #include "link/link.h"
+#include "tests/link/all_defaults.h"
 
 namespace {
 
-// maxmode has no default of its own: it starts at 0.
-void AllDefaults() {
-  SetParameterDefaults();
-  maxmode = 0;
-}
-
-std::array<uint16_t, PNUM> Words() {
+std::array<uint16_t, PNUM> PPWords() {
   std::array<uint16_t, PNUM> words{};
   for (int i = 0; i < PNUM; ++i) words[i] = pp[i];
   return words;
@@ -27,11 +22,11 @@ void FillPP(uint16_t value) {
 TEST(ParameterSet, DefaultsGiveBothLayouts) {
   AllDefaults();
   CopyVarsToPP(0);
-  EXPECT_EQ(Words(), (std::array<uint16_t, PNUM>{0, 500, 2048, 512, 950, 20, 1, 100, 8, 1, 0, 0, 0,
-                                                 0, 500, 0}));
+  EXPECT_EQ(PPWords(), (std::array<uint16_t, PNUM>{0, 500, 2048, 512, 950, 20, 1, 100, 8, 1, 0, 0,
+                                                   0, 0, 500, 0}));
   FillPP(0xFFFF);
   CopyVarsToPP(1);
-  EXPECT_EQ(Words(), (std::array<uint16_t, PNUM>{1, 500, 2048, 512, 950}));
+  EXPECT_EQ(PPWords(), (std::array<uint16_t, PNUM>{1, 500, 2048, 512, 950}));
   EXPECT_EQ(ref10Bit, 2048);
   EXPECT_EQ(tol10Bit, 512);
   EXPECT_EQ(target, RAM);
@@ -42,7 +37,7 @@ TEST(ParameterSet, AnyOtherSelectorIsTheChannelBSetWithThatWord0) {
   AllDefaults();
   FillPP(0xFFFF);
   CopyVarsToPP(7);
-  EXPECT_EQ(Words(), (std::array<uint16_t, PNUM>{7, 500, 2048, 512, 950}));
+  EXPECT_EQ(PPWords(), (std::array<uint16_t, PNUM>{7, 500, 2048, 512, 950}));
 }
 
 TEST(ParameterSet, FullSetMovesFifteenVariablesInOrderAndIgnoresWord0) {

@@ -7,9 +7,6 @@ namespace {
 
 using testsupport::RequestBytes;
 
-constexpr sim::Words16 kStoredFull = {0,    1001, 1002, 1003, 1004, 1005, 1006, 1007,
-                                      1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015};
-
 using Commands = ParamsWire;
 
 TEST_F(Commands, TeachWithAnAnsweringControllerShowsEveryStepAndReadsTheFullSetBack) {

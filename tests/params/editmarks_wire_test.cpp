@@ -8,10 +8,6 @@
 
 namespace {
 
-constexpr sim::Words16 kStoredFull = {0,    1001, 1002, 1003, 1004, 1005, 1006, 1007,
-                                      1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015};
-constexpr sim::Words16 kStoredB = {1, 2001, 2002, 2003, 2004};
-
 class EditMarks : public ParamsWire {
  protected:
   void SetUp() override {

@@ -10,6 +10,11 @@
 #include "platform/serial/rs232.h"
 #include "tests/params/operator_panels.h"
 
+// What the controller holds before a case: distinct from the panels' values.
+inline constexpr sim::Words16 kStoredFull = {0,    1001, 1002, 1003, 1004, 1005, 1006, 1007,
+                                             1008, 1009, 1010, 1011, 1012, 1013, 1014, 1015};
+inline constexpr sim::Words16 kStoredB = {1, 2001, 2002, 2003, 2004};
+
 class ParamsWire : public OperatorPanels {
  protected:
   ParamsWire() : OperatorPanels(testsupport::ProgramSetup{}) {}

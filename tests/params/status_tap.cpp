@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "link/link.h"
-#include "tests/support/ui_inspect.h"
 #include "tests/params/operator_panels.h"
+#include "tests/support/ui_inspect.h"
 
 namespace {
 std::vector<std::string> gTexts;

@@ -18,14 +18,11 @@
 #include "platform/ui/userint.h"
 #include "tests/support/sim_line.h"
 
+using testsupport::OpenAsTheProgramDoes;
 using testsupport::PumpUntil;
 using testsupport::SimLine;
 
 namespace {
-
-int openStandard(int port) {
-  return OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
-}
 
 // Passes of the event loop for a second, and how many of them slept (each
 // pass sleeps until an event or its wake timer unless something is pending).
@@ -64,14 +61,14 @@ int unusedPortNumber() {
 
 TEST(SerialOpen, UnknownPortNumbers) {
   if (!PortTableHasSerialDevice()) {
-    EXPECT_EQ(openStandard(unusedPortNumber()), kRS232NoPortFound);
+    EXPECT_EQ(OpenAsTheProgramDoes(unusedPortNumber()), kRS232NoPortFound);
   }
   SimLine line;
   ASSERT_TRUE(line.ok());
-  EXPECT_EQ(openStandard(unusedPortNumber()), kRS232InvalidPort);
-  EXPECT_EQ(openStandard(0), kRS232InvalidPort);
-  EXPECT_EQ(openStandard(kMaxPortNumber + 1), kRS232InvalidPort);
-  EXPECT_EQ(openStandard(line.port()), 0);
+  EXPECT_EQ(OpenAsTheProgramDoes(unusedPortNumber()), kRS232InvalidPort);
+  EXPECT_EQ(OpenAsTheProgramDoes(0), kRS232InvalidPort);
+  EXPECT_EQ(OpenAsTheProgramDoes(kMaxPortNumber + 1), kRS232InvalidPort);
+  EXPECT_EQ(OpenAsTheProgramDoes(line.port()), 0);
 }
 
 TEST(SerialOpen, BadParametersAreRefused) {
@@ -83,7 +80,7 @@ TEST(SerialOpen, BadParametersAreRefused) {
   EXPECT_EQ(OpenComConfig(port, "", 19200, 0, 9, 1, 4096, 4096), kRS232InvalidParameter);
   EXPECT_EQ(OpenComConfig(port, "", 19200, 0, 8, 3, 4096, 4096), kRS232InvalidParameter);
   EXPECT_EQ(OpenComConfig(port, "", 19200, 0, 8, 1, -1, 4096), kRS232InvalidParameter);
-  ASSERT_EQ(openStandard(port), 0);
+  ASSERT_EQ(OpenAsTheProgramDoes(port), 0);
   EXPECT_EQ(SetComTime(port, -1.0), kRS232InvalidParameter);
   EXPECT_EQ(SetCTSMode(port, 0), 0);
   EXPECT_EQ(SetCTSMode(port, 5), kRS232InvalidParameter);
@@ -101,20 +98,20 @@ TEST(SerialOpen, PortInUseCannotBeOpened) {
   const int other = ::open(line.device().c_str(), O_RDWR | O_NOCTTY);
   ASSERT_GE(other, 0);
   ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
-  EXPECT_EQ(openStandard(line.port()), kRS232CannotOpenPort);
+  EXPECT_EQ(OpenAsTheProgramDoes(line.port()), kRS232CannotOpenPort);
   ::close(other);
-  ASSERT_EQ(openStandard(line.port()), 0);
+  ASSERT_EQ(OpenAsTheProgramDoes(line.port()), 0);
   // And while we hold it, the same device under another number is refused.
   EXPECT_EQ(OpenComConfig(unusedPortNumber(), line.device().c_str(), 19200, 0, 8, 1, 4096, 4096),
             kRS232CannotOpenPort);
   // Reopening our own port number works.
-  EXPECT_EQ(openStandard(line.port()), 0);
+  EXPECT_EQ(OpenAsTheProgramDoes(line.port()), 0);
 }
 
 TEST(SerialOpen, MissingDeviceCannotBeOpened) {
   const int port = PortTableAddDevice("/dev/does-not-exist-rvim");
   ASSERT_GT(port, 0);
-  EXPECT_EQ(openStandard(port), kRS232CannotOpenPort);
+  EXPECT_EQ(OpenAsTheProgramDoes(port), kRS232CannotOpenPort);
 }
 
 TEST(SerialOpen, ClosedPortsFailHarmlessly) {
@@ -127,7 +124,7 @@ TEST(SerialOpen, ClosedPortsFailHarmlessly) {
   EXPECT_EQ(GetInQLen(port), kRS232PortNotOpen);
   EXPECT_EQ(FlushInQ(port), kRS232PortNotOpen);
   EXPECT_LT(CloseCom(port), 0);
-  ASSERT_EQ(openStandard(port), 0);
+  ASSERT_EQ(OpenAsTheProgramDoes(port), 0);
   EXPECT_EQ(CloseCom(port), 0);
   EXPECT_LT(CloseCom(port), 0);
   EXPECT_EQ(CloseCom(0), kRS232InvalidPort);

@@ -10,6 +10,9 @@
 #include "platform/serial/rs232.h"
 #include "sim/simulator.h"
 #include "tests/support/runtime_extras.h"
+#include "tests/support/sim_line.h"
+
+using testsupport::OpenAsTheProgramDoes;
 
 namespace {
 
@@ -25,10 +28,6 @@ std::string startDemo() {
 std::string failingStarter() {
   ++gStarterCalls;
   return {};
-}
-
-int openStandard(int port) {
-  return OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
 }
 
 }  // namespace
@@ -111,10 +110,10 @@ TEST(PortTable, DemoControllerStartsOnceOnFirstOpen) {
   EXPECT_EQ(PortTableHasSerialDevice(), realDevices) << "the demo is no serial device";
   EXPECT_EQ(gStarterCalls, 0);
 
-  ASSERT_EQ(openStandard(kDemoPort), 0);
+  ASSERT_EQ(OpenAsTheProgramDoes(kDemoPort), 0);
   EXPECT_EQ(gStarterCalls, 1);
   ASSERT_EQ(CloseCom(kDemoPort), 0);
-  ASSERT_EQ(openStandard(kDemoPort), 0);
+  ASSERT_EQ(OpenAsTheProgramDoes(kDemoPort), 0);
   EXPECT_EQ(gStarterCalls, 1);
   ASSERT_TRUE(PortTableFind(kDemoPort, &entry));
   EXPECT_EQ(entry.device, gDemo->slavePath());
@@ -131,8 +130,8 @@ TEST(PortTable, DemoControllerStartsOnceOnFirstOpen) {
 
 TEST(PortTable, DemoThatCannotStartFailsToOpen) {
   PortTableSetDemoStarter(failingStarter);
-  EXPECT_EQ(openStandard(kDemoPort), kRS232CannotOpenPort);
-  EXPECT_EQ(openStandard(kDemoPort), kRS232CannotOpenPort);
+  EXPECT_EQ(OpenAsTheProgramDoes(kDemoPort), kRS232CannotOpenPort);
+  EXPECT_EQ(OpenAsTheProgramDoes(kDemoPort), kRS232CannotOpenPort);
   EXPECT_EQ(gStarterCalls, 1);
 }
 

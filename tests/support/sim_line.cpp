@@ -38,8 +38,12 @@ SimLine::~SimLine() {
   sim_.stop();
 }
 
+int OpenAsTheProgramDoes(int port) {
+  return OpenComConfig(port, "", 19200, 0, 8, 1, 4096, 4096);
+}
+
 int SimLine::open(double timeoutSeconds) {
-  const int opened = OpenComConfig(port_, "", 19200, 0, 8, 1, 4096, 4096);
+  const int opened = OpenAsTheProgramDoes(port_);
   if (opened < 0) return opened;
   return SetComTime(port_, timeoutSeconds);
 }

@@ -37,6 +37,9 @@ class SimLine {
   int port_ = -1;
 };
 
+// Opens a port as the program does: 19200 8N1, queues of 4096.
+int OpenAsTheProgramDoes(int port);
+
 // The simulator skips the program's idle waiting (the clock seam): every
 // exchange keeps its timing on the program's clock, in a fraction of the
 // real time. For every test whose subject is not real time itself.

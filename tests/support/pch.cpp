@@ -1,1 +1,0 @@
-// The translation unit that builds the precompiled header the tests share.
