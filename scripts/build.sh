@@ -11,7 +11,7 @@ tests="${RVIM_BUILD_TESTS:-ON}"
 default_dir=build
 if [ "$sanitize" = "ON" ]; then default_dir=build-asan; fi
 dir="${BUILD_DIR:-$default_dir}"
-# ccache may keep what was compiled with the tests' precompiled header.
+# ccache may keep what was compiled with a precompiled header.
 export CCACHE_SLOPPINESS="${CCACHE_SLOPPINESS:-pch_defines,time_macros,include_file_mtime,include_file_ctime}"
 cmake -S . -B "$dir" -G Ninja -DRVIM_SANITIZE="$sanitize" -DRVIM_BUILD_TESTS="$tests" \
   ${RVIM_WERROR:+-DRVIM_WERROR="$RVIM_WERROR"} >&2
