@@ -187,6 +187,9 @@ void Simulator::Impl::answerDue(Clock::time_point now) {
       return;
     }
     if (requestsSinceFaults == faults.stallAfterRequest) stallInput();
+    if (requestsSinceFaults == faults.strayAtRequest) {
+      immediate.insert(immediate.end(), faults.strayBytes.begin(), faults.strayBytes.end());
+    }
     const std::optional<Answer> answer = model.handle(request.frame);
     if (!answer) {
       shift = {};

@@ -48,6 +48,11 @@ struct Faults {
   // with the line's input full: what the far end writes next waits in its
   // output queue, as behind a busy UART. The next setFaults takes them in.
   int stallAfterRequest = -1;
+  // Bytes the line carries at once when the Nth request after setFaults has
+  // come (-1: never), before that request's answer: a stray frame in the
+  // middle of an exchange, placed whatever the machine's load.
+  int strayAtRequest = -1;
+  std::vector<uint8_t> strayBytes = {};
   // Runs on the simulator's thread for each complete request, before its
   // answer is scheduled; tests move their clock here. Must not call the simulator.
   std::function<void()> onRequest = nullptr;

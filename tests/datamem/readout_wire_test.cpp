@@ -4,8 +4,6 @@
 // stays off while blocks are read and works again right after.
 #include <QTest>
 #include <QTimer>
-#include <atomic>
-#include <thread>
 
 #include "app/callbacks.h"
 #include "link/link.h"
@@ -182,21 +180,14 @@ TEST_F(DataReadout, SilentControllerStillEndsWithARedrawnGraph) {
 // not be decoded as an answer, then or later.
 TEST_F(DataReadout, StrayFrameDuringTheBlocksIsNeverTakenByTheReceiveCallback) {
   SetGraphSource(2);
-  Sim().setFaults({.dropOrder9Offset = 64});
-  Sim().setClockShift(0, nullptr);  // the stray frame comes in real time, inside the wait
   sim::Words16 stray{};
   stray.fill(0x1234);
-  std::atomic<bool> injected{false};
-  std::thread injector([&] {
-    // The offset-64 request is the third of the readout.
-    if (testsupport::WaitUntil([&] { return Sim().requestCount() >= 3; }, 5.0)) {
-      Sim().sendRaw(RequestBytes(8, stray));
-      injected = true;
-    }
-  });
+  // The offset-64 request is the third of the readout; the stray frame comes
+  // as it arrives, inside that block's wait.
+  Sim().setFaults(
+      {.dropOrder9Offset = 64, .strayAtRequest = 3, .strayBytes = RequestBytes(8, stray)});
   ClickDataReadout();
-  injector.join();
-  ASSERT_TRUE(injected);
+  ASSERT_GE(Sim().requestCount(), 3u);
   const uint16_t liveMinA = pp[8];
   EXPECT_EQ(liveMinA, kMinValA);  // pp still holds the live answer
   EXPECT_EQ(rx_flag, 0);
@@ -223,15 +214,11 @@ void RunUntilAnswered(const sim::Simulator &controller, std::size_t answers) {
 
 TEST_F(DataReadout, LiveRunWorksAtOnceAfterAReadoutWithAStrayFrame) {
   SetGraphSource(1);
-  Sim().setFaults({.dropOrder9Offset = 192});
-  Sim().setClockShift(0, nullptr);  // the stray frame comes in real time, inside the wait
-  std::thread injector([&] {
-    if (testsupport::WaitUntil([&] { return Sim().requestCount() >= 5; }, 5.0)) {
-      Sim().sendRaw(RequestBytes(8, sim::Words16{}));
-    }
-  });
+  // The stray frame comes inside the last block's wait (the fifth request).
+  Sim().setFaults({.dropOrder9Offset = 192,
+                   .strayAtRequest = 5,
+                   .strayBytes = RequestBytes(8, sim::Words16{})});
   ClickDataReadout();
-  injector.join();
   Sim().setFaults({});
   Sim().clearRecord();
   SetLiveIndex(17, 18);

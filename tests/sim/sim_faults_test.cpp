@@ -164,6 +164,23 @@ TEST_F(SimFaults, HangUpAtTheNthRequestAnswersTheOnesBefore) {
   EXPECT_EQ(simulator->answerCount(), 1u);
 }
 
+TEST_F(SimFaults, StrayBytesComeAtTheNthRequestBeforeItsAnswer) {
+  start();
+  setFaults([](sim::Faults &f) {
+    f.strayAtRequest = 2;
+    f.strayBytes = {0x12, 0x34, 0x56};
+  });
+  client->request(5, kEchoWords);
+  EXPECT_EQ(client->read(36).size(), 36u);
+  client->request(5, kEchoWords);
+  const std::vector<uint8_t> came = client->read(39);
+  ASSERT_EQ(came.size(), 39u);
+  EXPECT_EQ(std::vector<uint8_t>(came.begin(), came.begin() + 3),
+            (std::vector<uint8_t>{0x12, 0x34, 0x56}));
+  EXPECT_EQ(came[3], 0x00);  // then the answer's header
+  EXPECT_TRUE(client->readFor(0.1).empty()) << "once only";
+}
+
 TEST_F(SimFaults, ClosingOurSideKeepsTheSimulatorAlive) {
   start();
   const std::string device = simulator->slavePath();
