@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include "platform/serial/porttable.h"
 #include "platform/serial/porttable_detect.h"
@@ -17,6 +18,16 @@ std::string Resolved(const std::string &path) {
   char real[PATH_MAX];
   if (realpath(path.c_str(), real) == nullptr) return path;
   return real;
+}
+
+// A node without a stable name is the same device only while its node is
+// the same: a pseudo-terminal's path names the next one opened anywhere on
+// the machine once it is gone.
+std::string NodeIdentity(const std::string &device) {
+  struct stat node {};
+  if (::stat(device.c_str(), &node) != 0) return device;
+  return device + "@" + std::to_string(node.st_rdev) + ":" + std::to_string(node.st_ino) + ":" +
+         std::to_string(node.st_ctim.tv_sec) + "." + std::to_string(node.st_ctim.tv_nsec);
 }
 
 }  // namespace
@@ -49,8 +60,9 @@ std::string PortStableName(const std::string &device) {
 std::string PortIdentity(const PortEntry &entry) {
   if (entry.demo) return "demo";
   const std::string name = PortStableName(entry.device);
-  if (name != entry.device || entry.usb.empty()) return name;
-  return "usb:" + entry.usb;
+  if (name != entry.device) return name;
+  if (!entry.usb.empty()) return "usb:" + entry.usb;
+  return NodeIdentity(entry.device);
 }
 
 int PortTableNumberOfIdentity(const std::string &identity) {

@@ -10,8 +10,9 @@
 // there is none.
 std::string PortStableName(const std::string &device);
 // What tells one adapter from another when it comes back: its by-id link,
-// else its USB identity ("usb:" and PortEntry::usb), else its device path;
-// "demo" for the demo controller.
+// else its USB identity ("usb:" and PortEntry::usb), else its device node
+// (the path with the node's number and time of creation, so that a node made
+// anew under the same path is another device); "demo" for the demo controller.
 std::string PortIdentity(const PortEntry &entry);
 // The number of the port in the table whose identity this is, or 0.
 int PortTableNumberOfIdentity(const std::string &identity);

@@ -2,11 +2,14 @@
 // demo controller.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "platform/serial/internal.h"
 #include "platform/serial/porttable.h"
 #include "platform/serial/porttable_detect.h"
+#include "platform/serial/porttable_identity.h"
 #include "platform/serial/rs232.h"
 #include "sim/simulator.h"
 #include "tests/support/runtime_extras.h"
@@ -87,6 +90,28 @@ TEST(PortTable, AddedDevicesKeepTheirNumbers) {
     previous = entry.number;
   }
   EXPECT_FALSE(PortTableEntry(PortTableCount(), &entry));
+}
+
+// Without a by-id link or a USB identity, a device is the same only while its
+// node is: a pseudo-terminal's path names the next one opened anywhere on the
+// machine once it is gone, and that one is never the adapter that went.
+TEST(PortTable, ANodeMadeAnewUnderTheSamePathIsAnotherDevice) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string path = dir.filePath(QStringLiteral("ttyNode")).toStdString();
+  const auto makeNode = [&path] { QFile(QString::fromStdString(path)).open(QIODevice::WriteOnly); };
+  makeNode();
+  const int number = PortTableAddDevice(path);
+  PortEntry entry;
+  ASSERT_TRUE(PortTableFind(number, &entry));
+  const std::string identity = PortIdentity(entry);
+  EXPECT_EQ(PortIdentity(entry), identity) << "the same node keeps its identity";
+  EXPECT_EQ(PortTableNumberOfIdentity(identity), number);
+
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(path)));
+  makeNode();
+  EXPECT_NE(PortIdentity(entry), identity);
+  EXPECT_EQ(PortTableNumberOfIdentity(identity), 0);
 }
 
 TEST(PortTable, TableFullGivesNegativeResult) {
