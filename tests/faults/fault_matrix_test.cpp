@@ -110,6 +110,9 @@ sim::Faults FaultsFor(Fault f, Command c) {
       break;
     case Fault::Garbage:
       faults.garbageBefore = 5;
+      // In one piece, as for Long: a data block is taken by its count, so a
+      // pause just after the count would make noise and block one "block".
+      faults.splitChunk = kWholeAnswer;
       break;
     case Fault::WrongSync:
       faults.wrongSync = true;
