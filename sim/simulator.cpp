@@ -30,6 +30,8 @@ constexpr auto kIdlePoll = std::chrono::milliseconds(20);
 // From a request to the first skip of the caller's clock: by then the
 // caller's wait for the answer has begun.
 constexpr auto kShiftAfter = std::chrono::milliseconds(100);
+// How soon a skip held back until the caller waits is tried again.
+constexpr auto kShiftRetry = std::chrono::milliseconds(5);
 
 Clock::duration span(double seconds) {
   return std::chrono::duration_cast<Clock::duration>(
@@ -101,8 +103,10 @@ struct Simulator::Impl {
   // Skipping of the caller's idle waiting (setClockShift), and the next skip.
   double clockShift = 0;
   std::function<void(double)> shiftClock;
+  std::function<bool(Clock::time_point)> callerWaiting;
   struct Shift {
     Clock::time_point at = Clock::time_point::max();
+    Clock::time_point request{};  // the request whose wait it skips
     double seconds = 0;
     bool repeat = false;  // nothing more is coming: again until the next request
   } shift;
@@ -227,9 +231,9 @@ void Simulator::Impl::planShift(bool whole, double delay, Clock::time_point requ
   if (!shiftClock || !(clockShift > 0)) return;
   const Clock::time_point at = requestDue + kShiftAfter;
   if (!whole) {
-    shift = {at, clockShift, true};
+    shift = {at, requestDue, clockShift, true};
   } else if (delay > seconds(kShiftAfter)) {
-    shift = {at, std::min(clockShift, delay - seconds(kShiftAfter)), false};
+    shift = {at, requestDue, std::min(clockShift, delay - seconds(kShiftAfter)), false};
   }
 }
 
@@ -237,6 +241,10 @@ void Simulator::Impl::planShift(bool whole, double delay, Clock::time_point requ
 // caller's clock.
 void Simulator::Impl::shiftDue(Clock::time_point now) {
   if (shift.at > now || !shiftClock) return;
+  if (callerWaiting && !callerWaiting(shift.request)) {
+    shift.at = now + kShiftRetry;
+    return;
+  }
   if (shift.repeat) {
     shift.at = now + kShiftAfter;
     if (output.empty() && immediate.empty()) shiftClock(shift.seconds);
@@ -410,10 +418,12 @@ void Simulator::setFaults(const Faults &faults) {
   impl_->wake();  // a line no longer stalled is read again
 }
 
-void Simulator::setClockShift(double most, std::function<void(double seconds)> shift) {
+void Simulator::setClockShift(double most, std::function<void(double seconds)> shift,
+                              std::function<bool(Clock::time_point)> waiting) {
   std::lock_guard lock(impl_->mutex);
   impl_->clockShift = most;
   impl_->shiftClock = std::move(shift);
+  impl_->callerWaiting = std::move(waiting);
   impl_->shift = {};
 }
 

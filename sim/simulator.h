@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -84,8 +85,11 @@ class Simulator {
   // way. Before a whole answer later than that tenth it skips once, at most
   // `most` and never past a byte still to send. The caller's waits for an
   // answer must be longer than `most` plus a tenth. Faults come and go
-  // beneath it; most 0 turns it off.
-  void setClockShift(double most, std::function<void(double seconds)> shift);
+  // beneath it; most 0 turns it off. With `waiting`, a skip comes only once
+  // waiting(t) says the caller has begun its wait for the request that came
+  // at t: a wait begun on a clock already moved on would last the skip longer.
+  void setClockShift(double most, std::function<void(double seconds)> shift,
+                     std::function<bool(std::chrono::steady_clock::time_point)> waiting = {});
   void setPacing(Pacing pacing);
   // With a seed, every answer varies what the protocol leaves to the
   // controller: the header of frame answers (00 55, FF FF, random); word 0 of

@@ -1,5 +1,10 @@
 // The echo check on the line: the request it sends, the answers it accepts,
 // and its limit, the port time-out of 2.0 s.
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/util/waitprobe.h"
 #include "tests/link/wire_fixture.h"
 
 namespace {
@@ -58,10 +63,30 @@ TEST_F(EchoCheck, AnswerWellInsideThePortTimeOutIsAcceptedOneWellAfterIsNot) {
   EXPECT_EQ(CheckComLine(com), 1);
   EXPECT_EQ(Status(), "Echo Check - Line Ok!");
 
-  // Later than the time-out even when the skip of the idle wait (up to
-  // 1.35 s) lands before the read has begun, as on a loaded machine.
-  SetFaults({.answerDelay = 4.0});
+  SetFaults({.answerDelay = 2.3});
   EXPECT_EQ(CheckComLine(com), 0);
+  EXPECT_EQ(Status(), "Timeout < 36 Bytes");
+}
+
+// A loaded machine: the program is held up after its request, inside the
+// pause before the read, past the time the simulator would skip the idle
+// wait. The read then begins late, and the answer just past the time-out
+// must stay past it.
+std::atomic<bool> gHoldUp{false};
+WaitsProbe gRuntimeProbe = nullptr;
+
+void HeldUpLook() {
+  if (gHoldUp.exchange(false)) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  if (gRuntimeProbe != nullptr) gRuntimeProbe();
+}
+
+TEST_F(EchoCheck, AnswerJustPastThePortTimeOutStaysPastItWhenTheReadBeginsLate) {
+  SetFaults({.answerDelay = 2.3, .onRequest = [] { gHoldUp = true; }});
+  gRuntimeProbe = SetWaitsProbe(HeldUpLook);
+  const int result = CheckComLine(com);
+  SetWaitsProbe(gRuntimeProbe);
+  EXPECT_FALSE(gHoldUp) << "the program was not held up";
+  EXPECT_EQ(result, 0);
   EXPECT_EQ(Status(), "Timeout < 36 Bytes");
 }
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 
 #include "tests/sim/sim_client.h"
@@ -79,6 +80,27 @@ TEST_F(SimShift, LateAnswerComesAfterOneSkipThatStopsShortOfIt) {
   EXPECT_GT(gSkipped, 0.0);
   EXPECT_LE(gSkipped, 0.9);
   EXPECT_TRUE(simulator.idle());
+}
+
+// The caller not yet waiting holds the skip back: a wait begun after it
+// would last the skip longer on the caller's clock.
+TEST_F(SimShift, SkipWaitsForTheCallerToWait) {
+  std::atomic<bool> waiting{false};
+  std::atomic<int64_t> askedAbout{0};
+  simulator.setClockShift(5.0, Skip, [&](Clock::time_point request) {
+    askedAbout = request.time_since_epoch().count();
+    return waiting.load();
+  });
+  simulator.setFaults({.answerDelay = 1.0});
+  const Clock::time_point sent = Clock::now();
+  client->request(5);
+  EXPECT_TRUE(client->readFor(0.3).empty());
+  EXPECT_EQ(gSkips, 0) << "skipped while the caller was not waiting";
+  EXPECT_GE(askedAbout.load(), sent.time_since_epoch().count()) << "asked about the request";
+  waiting = true;
+  EXPECT_EQ(client->read(36, 5.0).size(), 36u);
+  EXPECT_EQ(gSkips, 1);
+  EXPECT_GE(SecondsSince(sent) + gSkipped, 1.0);
 }
 
 TEST_F(SimShift, SkipsNeverMoreThanTheShift) {

@@ -49,7 +49,8 @@ int SimLine::open(double timeoutSeconds) {
 }
 
 void SkipIdleWaits(sim::Simulator &controller) {
-  controller.setClockShift(kIdleSkipSeconds, AdvanceTimerForTest);
+  InstallTestTimer();
+  controller.setClockShift(kIdleSkipSeconds, AdvanceTimerForTest, TimerPolledSince);
 }
 
 ClockRunAhead::ClockRunAhead(double seconds)
