@@ -27,9 +27,10 @@ namespace {
 // Longest sleep of the I/O thread when nothing is due; a wake-up pipe cuts
 // it short for stop, hang-up and injected bytes.
 constexpr auto kIdlePoll = std::chrono::milliseconds(20);
-// From a request to the first skip of the caller's clock: by then the
-// caller's wait for the answer has begun.
-constexpr auto kShiftAfter = std::chrono::milliseconds(100);
+// From a request to the first skip of the caller's clock, and between the
+// skips while nothing is on its way: an answer sooner than this is not
+// worth a skip.
+constexpr auto kShiftAfter = std::chrono::milliseconds(40);
 // How soon a skip held back until the caller waits is tried again.
 constexpr auto kShiftRetry = std::chrono::milliseconds(5);
 

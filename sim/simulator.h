@@ -79,15 +79,15 @@ class Simulator {
   void setFaults(const Faults &faults);
   // Skips the caller's idle waiting, for tests: shift(s) moves the caller's
   // clock s seconds on, and the simulator sends what it has still to send s
-  // sooner, so on that clock every byte keeps its time. A tenth of a second
-  // after a request that gets no whole answer, and every tenth after that
-  // until the next request, it skips `most` seconds while nothing is on its
-  // way. Before a whole answer later than that tenth it skips once, at most
-  // `most` and never past a byte still to send. The caller's waits for an
-  // answer must be longer than `most` plus a tenth. Faults come and go
-  // beneath it; most 0 turns it off. With `waiting`, a skip comes only once
-  // waiting(t) says the caller has begun its wait for the request that came
-  // at t: a wait begun on a clock already moved on would last the skip longer.
+  // sooner, so on that clock every byte keeps its time. 40 ms after a request
+  // that gets no whole answer, and every 40 ms after that until the next
+  // request, it skips `most` seconds while nothing is on its way. Before a
+  // whole answer later than those 40 ms it skips once, at most `most` and
+  // never past a byte still to send. The caller's waits for an answer must be
+  // longer than `most` plus 40 ms. Faults come and go beneath it; most 0
+  // turns it off. With `waiting`, a skip comes only once waiting(t) says the
+  // caller has begun its wait for the request that came at t: a wait begun
+  // on a clock already moved on would last the skip longer.
   void setClockShift(double most, std::function<void(double seconds)> shift,
                      std::function<bool(std::chrono::steady_clock::time_point)> waiting = {});
   void setPacing(Pacing pacing);

@@ -78,7 +78,7 @@ TEST_F(SimShift, LateAnswerComesAfterOneSkipThatStopsShortOfIt) {
   EXPECT_GE(SecondsSince(sent) + gSkipped, 1.0);
   EXPECT_EQ(gSkips, 1);
   EXPECT_GT(gSkipped, 0.0);
-  EXPECT_LE(gSkipped, 0.9);
+  EXPECT_LT(gSkipped, 1.0);
   EXPECT_TRUE(simulator.idle());
 }
 
@@ -124,7 +124,7 @@ TEST_F(SimShift, AnswersOnTheirWayAllKeepTheirTime) {
   EXPECT_EQ(client->read(72, 5.0).size(), 72u);
   EXPECT_GE(SecondsSince(sent) + gSkipped, 0.5);
   EXPECT_LE(gSkips, 1);
-  EXPECT_LE(gSkipped, 0.4);
+  EXPECT_LT(gSkipped, 0.5);
 }
 
 // Table: answers that leave nothing to skip.
@@ -147,7 +147,7 @@ TEST_P(SimNoShift, AnswersComeAtTheirTimeWithoutASkip) {
 
 INSTANTIATE_TEST_SUITE_P(Answers, SimNoShift,
                          ::testing::Values(NoSkip{"AtOnce", 0.0, 0},
-                                           NoSkip{"WithinTheTenthBeforeASkip", 0.05, 0},
+                                           NoSkip{"SoonerThanTheFirstSkip", 0.02, 0},
                                            NoSkip{"InPiecesFromTheStart", 0.0, 4}),
                          [](const auto &row) { return std::string(row.param.name); });
 

@@ -15,8 +15,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Less than the link's shortest wait for an answer (1.5 s) and the tenth of a
-// second before a skip.
+// Less than the link's shortest wait for an answer (1.5 s) less the 40 ms
+// before a skip.
 constexpr double kIdleSkipSeconds = 1.35;
 
 Clock::time_point after(double seconds) {
