@@ -9,11 +9,6 @@ namespace {
 constexpr int kOrderAt = 2;                    // the order word's first byte in a frame
 constexpr int kDecideBytes = kFrameBytes + 4;  // a frame and the order word after it
 
-unsigned WordAt(const char *bytes, int at) {
-  return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) * 256u +
-         static_cast<unsigned char>(bytes[at + 1]);
-}
-
 // A code the program sends: a frame that repeats it answers some request.
 bool IsOrderCode(unsigned word) {
   return (word >= 1 && word <= 11) || word == 20;
@@ -28,7 +23,7 @@ AnswerDecision NoiseOrWait(int at) {
 // An order word of the request somewhere inside the frame at `from`.
 bool AskedOrderInside(const char *bytes, int from, unsigned asked) {
   for (int at = from + 1; at < from + kFrameBytes; ++at) {
-    if (WordAt(bytes, at + kOrderAt) == asked) return true;
+    if (GetWord(bytes + at + kOrderAt) == asked) return true;
   }
   return false;
 }
@@ -40,7 +35,7 @@ bool AskedOrderInside(const char *bytes, int from, unsigned asked) {
 // (another order word 36 bytes on), noise is not.
 bool IsFrameOfAnotherOrder(const char *bytes, int from, unsigned asked) {
   if (!AskedOrderInside(bytes, from, asked)) return true;
-  const unsigned next = WordAt(bytes, from + kFrameBytes + kOrderAt);
+  const unsigned next = GetWord(bytes + from + kFrameBytes + kOrderAt);
   return next == asked || IsOrderCode(next);
 }
 
@@ -49,7 +44,7 @@ bool IsFrameOfAnotherOrder(const char *bytes, int from, unsigned asked) {
 AnswerDecision DecideAnswer(const char *bytes, int seen, unsigned asked) {
   int at = 0;
   for (; at + kOrderAt + 2 <= seen; ++at) {
-    const unsigned word = WordAt(bytes, at + kOrderAt);
+    const unsigned word = GetWord(bytes + at + kOrderAt);
     if (word == asked) {
       if (at + kFrameBytes <= seen) return {AnswerStep::Take, at, kFrameBytes};
       return NoiseOrWait(at);

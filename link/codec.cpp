@@ -62,11 +62,6 @@ void PutWord(char *at, unsigned word) {
   at[1] = static_cast<char>(word & 0xFFu);
 }
 
-unsigned GetWord(const char *at) {
-  return static_cast<unsigned>(static_cast<unsigned char>(at[0])) * 256u +
-         static_cast<unsigned char>(at[1]);
-}
-
 // Bytes examined per pass of the receive callback: a frame behind as much
 // line noise again, and more; every decision needs fewer.
 constexpr int kWindowBytes = 4 * kFrameBytes;
@@ -82,6 +77,11 @@ void TakeAnswer() {
 }
 
 }  // namespace
+
+unsigned GetWord(const char *at) {
+  return static_cast<unsigned>(static_cast<unsigned char>(at[0])) * 256u +
+         static_cast<unsigned char>(at[1]);
+}
 
 void FillTxBuf(int orderCode, const uint16_t *words) {
   PutWord(szWriteBuf, static_cast<unsigned>(sync));

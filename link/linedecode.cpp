@@ -11,8 +11,6 @@
 namespace {
 
 constexpr unsigned kSyncValue = 0x00AA;
-constexpr int kVersionBytes = 64;
-constexpr int kBlockBytes = 128;
 
 const char *const kFullSetNames[PNUM] = {
     "set",     "powerA", "refA",     "tolA",     "triglvlA", "hysteresis", "polarity", "hold",

@@ -17,7 +17,9 @@ constexpr double TIMEOUT = 1.5;    // seconds
 constexpr int eventMask = 0x8006;  // events of the receive callback
 constexpr int kBufBytes = 1024;
 constexpr int kTextBytes = 260;
-constexpr int kLiveOrder = 8;  // live values: the full set out, the live answer back
+constexpr int kLiveOrder = 8;      // live values: the full set out, the live answer back
+constexpr int kVersionBytes = 64;  // the firmware text
+constexpr int kBlockBytes = 128;   // a data block: 64 words, no header
 
 // ---- Parameter set -------------------------------------------------------------
 extern uint16_t powerA, refA, tolA, triglvlA, hysteresis, polarity, hold, average, hwmode, evalmode,
@@ -45,6 +47,8 @@ extern char szStatus[kTextBytes];
 void ShowStatus(const char *text);
 extern char szVersion[64];
 
+// The big-endian word whose first byte is at[0], as the line carries words.
+unsigned GetWord(const char *at);
 void FillTxBuf(int orderCode, const uint16_t *words);
 // Builds the request (order code and PNUM words) in szWriteBuf and writes its
 // 36 bytes to the port. Returns the count written, also kept in nBytesW.

@@ -19,8 +19,6 @@ constexpr int kEchoOrder = 5;
 constexpr int kVersionOrder = 7;
 constexpr int kInfoBlockOrder = 20;
 constexpr int kInfoBlockPort = 1;
-constexpr int kVersionBytes = 64;
-constexpr int kBlockBytes = 128;
 constexpr int kBlockWords = 64;
 constexpr double kEchoPauseSeconds = 0.05;
 constexpr double kPortTimeoutSeconds = 2.0;  // bounds the direct reads
@@ -30,14 +28,9 @@ constexpr double kBlockWaitSeconds = 1.5;
 // taking a whole core and delays the end of a wait by at most this much.
 constexpr double kPollPauseSeconds = 0.001;
 
-unsigned WordAt(const char *bytes, int index) {
-  return static_cast<unsigned>(static_cast<unsigned char>(bytes[2 * index])) * 256u +
-         static_cast<unsigned char>(bytes[2 * index + 1]);
-}
-
 // Answer word 0 (bytes 4 and 5) carries the sync value 0x00AA.
 bool AnswerHasSync() {
-  return WordAt(szReadBuf + 4, 0) == 0x00AAu;
+  return GetWord(szReadBuf + 4) == 0x00AAu;
 }
 
 // Request whose words 0 and 1 come from arguments, the rest 0.
@@ -119,7 +112,7 @@ void StoreBlock(int offset) {
       return;
   }
   for (int i = 0; i < kBlockWords; ++i) {
-    destination[i] = static_cast<uint16_t>(WordAt(szReadBuf, i));
+    destination[i] = static_cast<uint16_t>(GetWord(szReadBuf + 2 * i));
   }
 }
 
@@ -188,7 +181,8 @@ int GetVERSIONInfo() {
   if (nBytesR > 0) LogBlockRead(nBytesR);
   if (nBytesR == kVersionBytes) {
     int words[kVersionBytes / 2];
-    for (int i = 0; i < kVersionBytes / 2; ++i) words[i] = static_cast<int>(WordAt(szReadBuf, i));
+    for (int i = 0; i < kVersionBytes / 2; ++i)
+      words[i] = static_cast<int>(GetWord(szReadBuf + 2 * i));
     Fmt(szVersion, "%64c<%32i", words);
     MakePrintable(szVersion);
     std::strcpy(szStatus, szVersion);

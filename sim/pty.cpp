@@ -22,12 +22,12 @@ bool makeRaw(int fd) {
   return tcsetattr(fd, TCSANOW, &tio) == 0;
 }
 
-void closeFd(int *fd) {
+}  // namespace
+
+void CloseFd(int *fd) {
   if (*fd >= 0) ::close(*fd);
   *fd = -1;
 }
-
-}  // namespace
 
 bool OpenRawPty(PtyPair *pair) {
   PtyPair opened;
@@ -52,8 +52,8 @@ bool OpenRawPty(PtyPair *pair) {
 }
 
 void ClosePty(PtyPair *pair) {
-  closeFd(&pair->master);
-  closeFd(&pair->slave);
+  CloseFd(&pair->master);
+  CloseFd(&pair->slave);
 }
 
 }  // namespace sim

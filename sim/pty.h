@@ -17,5 +17,7 @@ struct PtyPair {
 bool OpenRawPty(PtyPair *pair);
 // Closes both descriptors; the slave path is kept for reference.
 void ClosePty(PtyPair *pair);
+// Closes a descriptor that may be open (>= 0) and marks it closed (-1).
+void CloseFd(int *fd);
 
 }  // namespace sim

@@ -47,11 +47,6 @@ double seconds(Clock::duration span) {
 constexpr std::size_t kFillerBytes = 8192;
 constexpr uint8_t kFiller = 0xFE;
 
-void closeFd(int *fd) {
-  if (*fd >= 0) ::close(*fd);
-  *fd = -1;
-}
-
 }  // namespace
 
 struct Simulator::Impl {
@@ -390,8 +385,8 @@ void Simulator::stop() {
   s.thread.join();
   std::lock_guard lock(s.mutex);
   s.closeLine();
-  closeFd(&s.wakeRead);
-  closeFd(&s.wakeWrite);
+  CloseFd(&s.wakeRead);
+  CloseFd(&s.wakeWrite);
   s.running = false;
   s.hangUpRequested = false;
   s.hangUpDone.notify_all();

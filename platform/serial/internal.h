@@ -53,6 +53,9 @@ void SetSerialIoctlForTest(SerialIoctl ioctlFunction);
 int RequestLowLatency(int fd);
 void RestoreSerialFlags(int fd, int flags);
 
+// The last part of a device path: "ttyUSB0" of "/dev/ttyUSB0".
+std::string DeviceBaseName(const std::string &path);
+
 // The process that holds a device (a lock in /proc/locks, or a UUCP lock file
 // LCK..<name> in /run/lock or /var/lock) and its name; 0 when none is found.
 int FindLockHolder(const std::string &device, std::string *name);

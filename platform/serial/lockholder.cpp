@@ -68,16 +68,11 @@ int PidFromLockFile(const std::string &path) {
   return std::atoi(text.c_str());
 }
 
-std::string BaseName(const std::string &path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 int PidFromLockFiles(const std::string &device) {
   char resolved[PATH_MAX];
   const std::string real = ::realpath(device.c_str(), resolved) != nullptr ? resolved : device;
   for (const std::string &dir : gLockDirs) {
-    const int pid = PidFromLockFile(dir + "/LCK.." + BaseName(real));
+    const int pid = PidFromLockFile(dir + "/LCK.." + DeviceBaseName(real));
     if (ProcessAlive(pid)) return pid;
   }
   return 0;

@@ -82,11 +82,6 @@ std::vector<PortEntry> allEntries() {
   return entries;
 }
 
-std::string BaseName(const std::string &path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // What an adapter reports about itself is shown, never obeyed: a control
 // character cannot break the selector's line.
 std::string OneLine(std::string text) {
@@ -108,6 +103,11 @@ int startDemo(std::string *device) {
 }
 
 }  // namespace
+
+std::string DeviceBaseName(const std::string &path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 int PortNumberForDeviceName(const std::string &name) {
   for (const NumberRange &range : kRanges) {
@@ -189,7 +189,7 @@ bool PortTableHasSerialDevice() {
 std::string PortTableLabel(const PortEntry &entry) {
   std::string what = entry.demo ? std::string("Demo controller") : entry.device;
   if (!entry.demo && !entry.description.empty()) {
-    what = OneLine(BaseName(entry.device) + " - " + entry.description);
+    what = OneLine(DeviceBaseName(entry.device) + " - " + entry.description);
     if (!entry.serialNumber.empty()) what += " (" + OneLine(entry.serialNumber) + ")";
   }
   return std::to_string(entry.number) + "  " + what;
