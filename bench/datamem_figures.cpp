@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr double kLineBytesPerSecond = 1920.0;  // 19200 baud, 10 bits a byte
 // Live request and answer 36 + 36, four blocks of 36 + 128.
 constexpr int kReadoutLineBytes = 72 + 4 * (36 + 128);
 constexpr int kRuns = 5;

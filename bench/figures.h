@@ -1,6 +1,9 @@
 // The benchmark's figures: one function each, listed in main.cpp.
 #pragma once
 
+// What the line carries at most: 19200 baud, 10 bits a byte.
+constexpr double kLineBytesPerSecond = 1920.0;
+
 // A negative result means the figure could not be measured.
 using FigureFunction = double (*)();
 

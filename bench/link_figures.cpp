@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr double kLineBytesPerSecond = 1920.0;  // 19200 baud, 10 bits a byte
 // Echo 36 + 36, two parameter reads 2 x (36 + 36), firmware 36 + 64.
 constexpr int kStartupReadLineBytes = 72 + 2 * 72 + 100;
 
